@@ -1,0 +1,102 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "forms_runtime/backend.h"
+#include "forms_runtime/form.h"
+#include "forms_runtime/random.h"
+
+namespace kivo::forms {
+
+// Message box styles.
+inline constexpr int kOkOnly = 0;
+inline constexpr int kCritical = 16;
+
+// The program as the forms see it: loaded forms, the event dispatch with its error path, the end
+// of the program, and the runtime's services (screen, message box, random numbers, conversions'
+// locale, the executable's folder and the command line).
+class Application {
+public:
+    Application(Backend& backend, std::string title);
+    ~Application();
+
+    Backend& backend() const { return backend_; }
+    const std::string& Title() const { return title_; }
+
+    // Runs the start-up procedure under the error path, then delivers events until no form is
+    // loaded.
+    void Run(const std::function<void()>& main);
+
+    // Creates the form and its window (not shown) and runs its Form_Load; no timer event reaches
+    // it before Form_Load returns.
+    template <typename F, typename... Args>
+    F& Load(Args&&... args) {
+        auto form = std::make_unique<F>(*this, std::forward<Args>(args)...);
+        F& ref = *form;
+        load(std::move(form));
+        return ref;
+    }
+    // Runs Form_Unload and, unless it cancels, destroys the window. The form object itself lives
+    // on until the current event has returned.
+    void Unload(Form& form);
+    // Ends the program at once: no further event runs, nothing after this call executes.
+    [[noreturn]] void End();
+    bool ended() const { return ended_; }
+    bool AnyFormLoaded() const;
+    const std::vector<std::unique_ptr<Form>>& forms() const { return forms_; }
+
+    // Runs one event's handler. An error that the handler does not catch takes the error path: one
+    // message box titled with the application title that says what failed, then the end.
+    void RaiseEvent(const std::function<void()>& handler);
+    // Timer events are dropped while their form is loading or once it is unloaded.
+    void RaiseTimer(Timer& timer);
+
+    int MsgBox(const std::string& prompt, int style = kOkOnly, const std::string& title = {});
+    ScreenMetrics Screen() const { return backend_.Screen(); }
+    NumberFormat Locale() const { return backend_.UserNumberFormat(); }
+    std::string Path() const { return backend_.ExecutableFolder(); }
+    std::string Command() const { return backend_.CommandLine(); }
+
+    void Randomize();
+    float Rnd();
+    void SetRandomSource(std::unique_ptr<RandomSource> source);
+
+private:
+    void load(std::unique_ptr<Form> form);
+    [[noreturn]] void ReportFatal(const std::string& message);
+    void CollectUnloaded();
+
+    Backend& backend_;
+    std::string title_;
+    std::vector<std::unique_ptr<Form>> forms_;
+    std::unique_ptr<RandomSource> random_;
+    int event_depth_ = 0;
+    bool ended_ = false;
+};
+
+// Runs each step of a sequence under a resume-next policy: a step that fails with a runtime error
+// is skipped and the next one runs. The end of the program is never absorbed.
+class ResumeNext {
+public:
+    template <typename Step>
+    ResumeNext& operator()(Step&& step) {
+        try {
+            step();
+        } catch (const std::exception& error) {
+            failures_.emplace_back(error.what());
+        }
+        return *this;
+    }
+    const std::vector<std::string>& failures() const { return failures_; }
+
+private:
+    std::vector<std::string> failures_;
+};
+
+}  // namespace kivo::forms

@@ -1,0 +1,197 @@
+#include "forms_runtime/headless/headless_backend.h"
+
+#include <cstring>
+
+#include "forms_runtime/errors.h"
+#include "forms_runtime/text.h"
+
+namespace kivo::forms::headless {
+
+namespace {
+
+std::uint32_t ReadLe32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    }
+    return value;
+}
+
+std::uint32_t ReadBe32(const std::string& bytes, std::size_t at) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    }
+    return value;
+}
+
+unsigned ReadLe16(const std::string& bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]) |
+           (static_cast<unsigned>(static_cast<unsigned char>(bytes[at + 1])) << 8);
+}
+
+// The pixel size in a BMP, PNG or GIF header; {0, 0} when the bytes are none of them.
+std::pair<int, int> HeaderSize(const std::string& bytes) {
+    if (bytes.size() >= 26 && bytes.compare(0, 2, "BM") == 0) {
+        const auto height = static_cast<std::int32_t>(ReadLe32(bytes, 22));
+        return {static_cast<int>(ReadLe32(bytes, 18)), height < 0 ? -height : height};
+    }
+    if (bytes.size() >= 24 && bytes.compare(1, 3, "PNG") == 0) {
+        return {static_cast<int>(ReadBe32(bytes, 16)), static_cast<int>(ReadBe32(bytes, 20))};
+    }
+    if (bytes.size() >= 10 && bytes.compare(0, 3, "GIF") == 0) {
+        return {static_cast<int>(ReadLe16(bytes, 6)), static_cast<int>(ReadLe16(bytes, 8))};
+    }
+    return {0, 0};
+}
+
+void PutLe(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend() {
+    files_.AddDrive("C:\\");
+    files_.AddFolder(executable_folder_);
+}
+
+std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(Form& form) {
+    const FrameInsets insets =
+        form.spec().border == BorderStyle::FixedToolWindow ? tool_window_insets_ : FrameInsets{};
+    return std::make_unique<HeadlessFormPeer>(next_handle_++, insets);
+}
+
+Picture HeadlessBackend::LoadPicture(const std::string& path, const DecodeHint&) {
+    const std::string& bytes = files_.Read(path);
+    const auto [width, height] = HeaderSize(bytes);
+    if (width <= 0 || height <= 0) {
+        throw RuntimeError(ErrorKind::InvalidPicture, path);
+    }
+    ++pictures_loaded_;
+    loaded_picture_paths_.push_back(path);
+    return std::make_shared<PictureData>(static_cast<float>(width) * screen_.twips_per_pixel_x,
+                                         static_cast<float>(height) * screen_.twips_per_pixel_y);
+}
+
+Picture HeadlessBackend::LoadResourcePicture(const std::string& name) {
+    if (name == "BANNER") {
+        return std::make_shared<PictureData>(254 * screen_.twips_per_pixel_x,
+                                             24 * screen_.twips_per_pixel_y);
+    }
+    throw RuntimeError(ErrorKind::FileNotFound, name);
+}
+
+int HeadlessBackend::MessageBox(const std::string& prompt, int style, const std::string& title) {
+    message_boxes_.push_back({prompt, style, title});
+    return message_box_answer_;
+}
+
+void HeadlessBackend::Tick(Application& app, Timer& timer) { app.RaiseTimer(timer); }
+
+void HeadlessBackend::KeyDown(Application& app, Form& form, int key_code, int shift) {
+    app.RaiseEvent([&] { form.Form_KeyDown(key_code, shift); });
+}
+
+void HeadlessBackend::MouseMove(Application& app, Control& control, float x, float y,
+                                int button) {
+    app.RaiseEvent([&] {
+        if (control.on_mouse_move) {
+            control.on_mouse_move(button, 0, x, y);
+        }
+    });
+}
+
+void HeadlessBackend::MouseDown(Application& app, Control& control, float x, float y,
+                                int button) {
+    app.RaiseEvent([&] {
+        if (control.on_mouse_down) {
+            control.on_mouse_down(button, 0, x, y);
+        }
+    });
+    Click(app, control);
+}
+
+void HeadlessBackend::Click(Application& app, Control& control) {
+    app.RaiseEvent([&] {
+        if (control.on_click) {
+            control.on_click();
+        }
+    });
+}
+
+void HeadlessBackend::Close(Application& app, Form& form) {
+    app.RaiseEvent([&] { app.Unload(form); });
+}
+
+void HeadlessBackend::SelectFile(Application& app, FileList& list, int position) {
+    list.ListIndex.store(position);
+    Click(app, list);
+}
+
+void HeadlessBackend::OpenFolder(Application& app, DirList& list, const std::string& folder) {
+    app.RaiseEvent([&] { list.Path = folder; });
+}
+
+void HeadlessBackend::PickDrive(Application& app, DriveList& list, const std::string& root) {
+    app.RaiseEvent([&] { list.Drive = root; });
+}
+
+void HeadlessBackend::Type(TextBox& box, const std::string& text) { box.Text.store(text); }
+
+void HeadlessBackend::SetCheck(CheckBox& box, std::int16_t value) { box.Value.store(value); }
+
+void HeadlessBackend::PressEnter(Application& app, Form& form) {
+    for (const auto& control : form.controls()) {
+        if (auto* button = dynamic_cast<CommandButton*>(control.get());
+            button != nullptr && button->is_default()) {
+            Click(app, *button);
+            return;
+        }
+    }
+}
+
+void HeadlessBackend::PressEscape(Application& app, Form& form) {
+    for (const auto& control : form.controls()) {
+        if (auto* button = dynamic_cast<CommandButton*>(control.get());
+            button != nullptr && button->is_cancel()) {
+            Click(app, *button);
+            return;
+        }
+    }
+}
+
+TextExtent HeadlessFormPeer::MeasureText(const Control&, const std::string& text) {
+    // A fixed metric: 90 twips for an ASCII character, 180 for any other, one line 180 high.
+    float width = 0;
+    for (char32_t c : ToUtf32(text)) {
+        width += c < 0x80 ? 90.0f : 180.0f;
+    }
+    return {width, 180};
+}
+
+std::string MakeBmp(int width, int height) {
+    const std::uint32_t row = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    const std::uint32_t pixels = row * static_cast<std::uint32_t>(height);
+    std::string out = "BM";
+    PutLe(out, 54 + pixels, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 54, 4);
+    PutLe(out, 40, 4);
+    PutLe(out, static_cast<std::uint32_t>(width), 4);
+    PutLe(out, static_cast<std::uint32_t>(height), 4);
+    PutLe(out, 1, 2);
+    PutLe(out, 24, 2);
+    PutLe(out, 0, 4);
+    PutLe(out, pixels, 4);
+    PutLe(out, 2835, 4);
+    PutLe(out, 2835, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 0, 4);
+    out.append(pixels, '\x40');
+    return out;
+}
+
+}  // namespace kivo::forms::headless

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms_runtime/application.h"
+#include "forms_runtime/backend.h"
+#include "forms_runtime/headless/memory_file_system.h"
+
+namespace kivo::forms::headless {
+
+struct MessageBoxCall {
+    std::string prompt;
+    int style = 0;
+    std::string title;
+};
+
+// A backend without a screen: forms keep their state, the test plays the user and the clock.
+// Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
+// header's size.
+class HeadlessBackend : public Backend {
+public:
+    HeadlessBackend();
+
+    // Test setup.
+    MemoryFileSystem& files() { return files_; }
+    void SetScreen(const ScreenMetrics& screen) { screen_ = screen; }
+    void SetNumberFormat(const NumberFormat& format) { number_format_ = format; }
+    void SetExecutableFolder(std::string folder) { executable_folder_ = std::move(folder); }
+    void SetCommandLine(std::string text) { command_line_ = std::move(text); }
+    void SetToolWindowInsets(const FrameInsets& insets) { tool_window_insets_ = insets; }
+    // The answer the next message boxes give (1: OK).
+    void SetMessageBoxAnswer(int answer) { message_box_answer_ = answer; }
+
+    // What happened.
+    const std::vector<MessageBoxCall>& message_boxes() const { return message_boxes_; }
+    bool program_ended() const { return program_ended_; }
+    int pictures_loaded() const { return pictures_loaded_; }
+    std::vector<std::string> loaded_picture_paths() const { return loaded_picture_paths_; }
+
+    // The user and the clock. Each runs as one event of the application.
+    void Tick(Application& app, Timer& timer);
+    void KeyDown(Application& app, Form& form, int key_code, int shift = 0);
+    void MouseMove(Application& app, Control& control, float x, float y, int button = 0);
+    void MouseDown(Application& app, Control& control, float x, float y, int button = 1);
+    void Click(Application& app, Control& control);
+    void Close(Application& app, Form& form);  // the close box
+    void SelectFile(Application& app, FileList& list, int position);
+    void OpenFolder(Application& app, DirList& list, const std::string& folder);
+    void PickDrive(Application& app, DriveList& list, const std::string& root);
+    void Type(TextBox& box, const std::string& text);
+    void SetCheck(CheckBox& box, std::int16_t value);
+    void PressEnter(Application& app, Form& form);
+    void PressEscape(Application& app, Form& form);
+
+    // Backend.
+    std::unique_ptr<FormPeer> CreatePeer(Form& form) override;
+    ScreenMetrics Screen() override { return screen_; }
+    NumberFormat UserNumberFormat() override { return number_format_; }
+    FileSystem& Files() override { return files_; }
+    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
+    Picture LoadResourcePicture(const std::string& name) override;
+    int MessageBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string ExecutableFolder() override { return executable_folder_; }
+    std::string CommandLine() override { return command_line_; }
+    std::uint32_t ClockSeed() override { return 12345; }
+    void RunMessageLoop(Application&) override {}
+    void EndProgram() override { program_ended_ = true; }
+
+private:
+    MemoryFileSystem files_;
+    ScreenMetrics screen_{15360, 11520, 15, 15};
+    NumberFormat number_format_;
+    std::string executable_folder_ = "C:\\Kivo";
+    std::string command_line_;
+    FrameInsets tool_window_insets_{45, 270, 45, 45};
+    int message_box_answer_ = 1;
+    std::vector<MessageBoxCall> message_boxes_;
+    bool program_ended_ = false;
+    int pictures_loaded_ = 0;
+    std::vector<std::string> loaded_picture_paths_;
+    std::intptr_t next_handle_ = 0x1000;
+};
+
+// The peer of a headless form: what a screen would show, as state the test can read.
+class HeadlessFormPeer : public FormPeer {
+public:
+    HeadlessFormPeer(std::intptr_t handle, FrameInsets insets) : handle_(handle), insets_(insets) {}
+
+    std::intptr_t Handle() const override { return handle_; }
+    FrameInsets Insets() const override { return insets_; }
+    void FormChanged(FormProperty) override {}
+    void ControlChanged(Control&, ControlProperty) override { ++changes_; }
+    void Show(bool modal) override {
+        visible_ = true;
+        modal_ = modal;
+    }
+    void Destroy() override {
+        visible_ = false;
+        destroyed_ = true;
+    }
+    void Loaded() override { loaded_ = true; }
+    TextExtent MeasureText(const Control& control, const std::string& text) override;
+
+    bool visible() const { return visible_; }
+    bool modal() const { return modal_; }
+    bool destroyed() const { return destroyed_; }
+    bool loaded() const { return loaded_; }
+    int changes() const { return changes_; }
+
+private:
+    std::intptr_t handle_;
+    FrameInsets insets_;
+    bool visible_ = false;
+    bool modal_ = false;
+    bool destroyed_ = false;
+    bool loaded_ = false;
+    int changes_ = 0;
+};
+
+// A BMP file of the given size (24 bits, one colour), for tests that need pictures.
+std::string MakeBmp(int width, int height);
+
+}  // namespace kivo::forms::headless

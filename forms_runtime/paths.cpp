@@ -1,0 +1,98 @@
+#include "forms_runtime/paths.h"
+
+#include <algorithm>
+
+#include "forms_runtime/text.h"
+
+namespace kivo::forms {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+bool IsDriveRoot(std::string_view folder) {
+    return folder.size() == 3 && folder[1] == ':' && IsSeparator(folder[2]);
+}
+
+char32_t FoldCase(char32_t c) {
+    if ((c >= U'A' && c <= U'Z') || (c >= U'Ａ' && c <= U'Ｚ')) {
+        return c + 0x20;
+    }
+    return c;
+}
+
+std::u32string Folded(std::string_view text) {
+    std::u32string chars = ToUtf32(text);
+    std::transform(chars.begin(), chars.end(), chars.begin(), FoldCase);
+    return chars;
+}
+
+}  // namespace
+
+std::string NormalizeFolder(std::string_view folder) {
+    std::string out(folder);
+    if (out.size() == 2 && out[1] == ':') {
+        out += '\\';
+    }
+    while (out.size() > 1 && IsSeparator(out.back()) && !IsDriveRoot(out)) {
+        out.pop_back();
+    }
+    return out;
+}
+
+std::string ParentFolder(std::string_view folder) {
+    const std::string normal = NormalizeFolder(folder);
+    if (IsDriveRoot(normal)) {
+        return {};
+    }
+    const auto cut = normal.find_last_of("\\/");
+    if (cut == std::string::npos) {
+        return {};
+    }
+    return NormalizeFolder(std::string_view(normal).substr(0, cut + 1));
+}
+
+std::string FolderName(std::string_view folder) {
+    const std::string normal = NormalizeFolder(folder);
+    if (IsDriveRoot(normal)) {
+        return normal;
+    }
+    const auto cut = normal.find_last_of("\\/");
+    return cut == std::string::npos ? normal : normal.substr(cut + 1);
+}
+
+std::string DriveRoot(std::string_view path) {
+    if (path.size() < 2 || path[1] != ':') {
+        return {};
+    }
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') {
+        letter = static_cast<char>(letter - 'a' + 'A');
+    }
+    if (letter < 'A' || letter > 'Z') {
+        return {};
+    }
+    return std::string(1, letter) + ":\\";
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string out(folder);
+    if (!out.empty() && !IsSeparator(out.back())) {
+        out += '\\';
+    }
+    out += name;
+    return out;
+}
+
+bool SameName(std::string_view a, std::string_view b) { return Folded(a) == Folded(b); }
+
+bool NameLess(std::string_view a, std::string_view b) {
+    const std::u32string fa = Folded(a);
+    const std::u32string fb = Folded(b);
+    if (fa != fb) {
+        return fa < fb;
+    }
+    return a < b;  // a stable order for names that differ only in case
+}
+
+}  // namespace kivo::forms
