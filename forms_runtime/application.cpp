@@ -119,9 +119,13 @@ int Application::MsgBox(const std::string& prompt, int style, const std::string&
     return backend_.MessageBox(prompt, style, title.empty() ? title_ : title);
 }
 
-void Application::Randomize() { random_->Seed(backend_.ClockSeed()); }
+void Application::Randomize() {
+    random_->Seed(backend_.ClockSeed());
+}
 
-float Application::Rnd() { return random_->Next(); }
+float Application::Rnd() {
+    return random_->Next();
+}
 
 void Application::SetRandomSource(std::unique_ptr<RandomSource> source) {
     random_ = std::move(source);

@@ -22,7 +22,7 @@ inline constexpr int kCritical = 16;
 // of the program, and the runtime's services (screen, message box, random numbers, conversions'
 // locale, the executable's folder and the command line).
 class Application {
-public:
+  public:
     Application(Backend& backend, std::string title);
     ~Application();
 
@@ -67,7 +67,7 @@ public:
     float Rnd();
     void SetRandomSource(std::unique_ptr<RandomSource> source);
 
-private:
+  private:
     void load(std::unique_ptr<Form> form);
     [[noreturn]] void ReportFatal(const std::string& message);
     void CollectUnloaded();
@@ -83,7 +83,7 @@ private:
 // Runs each step of a sequence under a resume-next policy: a step that fails with a runtime error
 // is skipped and the next one runs. The end of the program is never absorbed.
 class ResumeNext {
-public:
+  public:
     template <typename Step>
     ResumeNext& operator()(Step&& step) {
         try {
@@ -95,7 +95,7 @@ public:
     }
     const std::vector<std::string>& failures() const { return failures_; }
 
-private:
+  private:
     std::vector<std::string> failures_;
 };
 

@@ -45,7 +45,7 @@ struct FolderEntry {
 
 // The file system as the list controls see it. Paths are Windows paths in UTF-8.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // The entries of a folder (without "." and ".."); a path-not-found error when it is missing.
     virtual std::vector<FolderEntry> ListFolder(const std::string& folder) = 0;
@@ -57,7 +57,7 @@ public:
 
 // A loaded form's presence on screen.
 class FormPeer {
-public:
+  public:
     virtual ~FormPeer() = default;
     virtual std::intptr_t Handle() const = 0;
     virtual FrameInsets Insets() const = 0;
@@ -74,7 +74,7 @@ public:
 // Everything platform-specific that the runtime needs. Implemented over Win32, and headless for
 // the tests.
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual std::unique_ptr<FormPeer> CreatePeer(Form& form) = 0;
     virtual ScreenMetrics Screen() = 0;

@@ -12,7 +12,9 @@ namespace kivo::forms {
 
 namespace {
 
-FileSystem& FilesOf(const Form& form) { return form.app().backend().Files(); }
+FileSystem& FilesOf(const Form& form) {
+    return form.app().backend().Files();
+}
 
 }  // namespace
 

@@ -26,14 +26,14 @@ enum class ControlProperty {
     Picture,  // images: picture or stretch
     List,     // list contents of file, folder and drive lists
     Selection,
-    Timer,    // interval or enabled
+    Timer,  // interval or enabled
 };
 
 // A control of a form. Its whole state lives here; a backend mirrors it and reports the user's
 // input back as events. Controls are created from the form's layout table and never move in
 // memory, so properties can capture `this`.
 class Control {
-public:
+  public:
     Control(Form& form, const ControlSpec& spec, Control* container);
     virtual ~Control() = default;
     Control(const Control&) = delete;
@@ -69,30 +69,30 @@ public:
     std::function<void()> on_dbl_click;
     std::function<void()> on_change;
 
-protected:
+  protected:
     void notify(ControlProperty what);
     // Runs the change event now, inside the assignment that caused it.
     void raise_change();
 
-private:
+  private:
     Form& form_;
     const ControlSpec& spec_;
     Control* container_;
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Caption;
     bool AutoSize() const { return spec().auto_size; }
     bool transparent() const { return spec().transparent; }
 
-private:
+  private:
     void fit_to_text();
 };
 
 class Image : public Control {
-public:
+  public:
     Image(Form& form, const ControlSpec& spec, Control* container);
     Property<forms::Picture> Picture;
     // Off: the control takes its picture's natural size (plus its border). On: the picture is
@@ -100,32 +100,32 @@ public:
     Property<bool> Stretch;
     bool border() const { return spec().border; }
 
-private:
+  private:
     void take_natural_size();
 };
 
 class Timer : public Control {
-public:
+  public:
     Timer(Form& form, const ControlSpec& spec, Control* container);
     Property<std::int32_t> Interval;  // milliseconds; 0 stops the timer
     std::function<void()> on_timer;
 };
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Text;
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Caption;
     Property<std::int16_t> Value;  // 0 unchecked, 1 checked
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Caption;
     bool is_default() const { return spec().is_default; }
@@ -133,7 +133,7 @@ public:
 };
 
 class Frame : public Control {
-public:
+  public:
     Frame(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Caption;
 };
@@ -141,7 +141,7 @@ public:
 // Lists every file of the folder that `Path` names, except hidden and system files, sorted by
 // name without regard to case. The folder is read once, when `Path` is assigned.
 class FileList : public Control {
-public:
+  public:
     FileList(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Path;  // a missing folder raises a path-not-found error
     Property<int> ListIndex;     // the selected position, -1 for none
@@ -152,7 +152,7 @@ public:
     // The selected file's name, without folder; empty when none is selected.
     std::string FileName() const { return List(ListIndex); }
 
-private:
+  private:
     void read_folder(const std::string& folder);
     std::vector<std::string> files_;
 };
@@ -169,7 +169,7 @@ struct FolderListEntry {
 // Shows the open folder within its drive; the user opens another with a double click or Enter,
 // which assigns `Path`. Assigning a different folder raises the change event.
 class DirList : public Control {
-public:
+  public:
     DirList(Form& form, const ControlSpec& spec, Control* container);
     // The open folder, without a trailing separator except at a drive root. Assigning a missing
     // folder raises a path-not-found error and leaves the list as it was.
@@ -177,7 +177,7 @@ public:
     const std::vector<FolderListEntry>& entries() const { return entries_; }
     int ListIndex = -1;  // the highlighted line, for the backend
 
-private:
+  private:
     void open(const std::string& folder);
     std::vector<FolderListEntry> entries_;
 };
@@ -191,7 +191,7 @@ struct DriveInfo {
 // drive of its first letter; a different drive raises the change event. A drive that is absent
 // or holds no medium raises a device-unavailable error.
 class DriveList : public Control {
-public:
+  public:
     DriveList(Form& form, const ControlSpec& spec, Control* container);
     Property<std::string> Drive;
     const std::vector<DriveInfo>& drives() const { return drives_; }
@@ -199,7 +199,7 @@ public:
     static std::string DisplayText(const DriveInfo& drive);
     void refresh();
 
-private:
+  private:
     void select(const std::string& text);
     std::vector<DriveInfo> drives_;
 };

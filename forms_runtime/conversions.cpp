@@ -28,7 +28,9 @@ Int RoundChecked(double value) {
     return static_cast<Int>(rounded);
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool StartsWith(std::string_view text, std::size_t at, std::string_view part) {
     return !part.empty() && text.substr(at, part.size()) == part;
@@ -93,8 +95,12 @@ std::optional<double> ParseLocaleNumber(std::string_view text, const NumberForma
 
 }  // namespace
 
-std::int16_t CInt(double value) { return RoundChecked<std::int16_t>(value); }
-std::int32_t CLng(double value) { return RoundChecked<std::int32_t>(value); }
+std::int16_t CInt(double value) {
+    return RoundChecked<std::int16_t>(value);
+}
+std::int32_t CLng(double value) {
+    return RoundChecked<std::int32_t>(value);
+}
 
 std::int16_t CInt(std::string_view text, const NumberFormat& format) {
     return CInt(CDbl(text, format));
@@ -103,7 +109,9 @@ std::int32_t CLng(std::string_view text, const NumberFormat& format) {
     return CLng(CDbl(text, format));
 }
 
-double Int(double value) { return std::floor(value); }
+double Int(double value) {
+    return std::floor(value);
+}
 
 double Val(std::string_view text) {
     std::size_t i = 0;
@@ -170,6 +178,8 @@ bool CBool(std::string_view text, const NumberFormat& format) {
     throw RuntimeError(ErrorKind::TypeMismatch, "「" + std::string(text) + "」");
 }
 
-std::string CStr(long long value) { return std::to_string(value); }
+std::string CStr(long long value) {
+    return std::to_string(value);
+}
 
 }  // namespace kivo::forms

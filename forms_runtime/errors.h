@@ -18,14 +18,14 @@ enum class ErrorKind {
 // The runtime's one error type. Its message is Japanese and says what failed and on what, so the
 // error path can show it to the user as it stands.
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(ErrorKind kind, const std::string& subject);
     RuntimeError(ErrorKind kind, const std::string& subject, const std::string& detail);
 
     ErrorKind kind() const { return kind_; }
     const std::string& subject() const { return subject_; }
 
-private:
+  private:
     ErrorKind kind_;
     std::string subject_;
 };

@@ -57,7 +57,9 @@ Form::Form(Application& app, const FormSpec& spec)
 
 Form::~Form() = default;
 
-std::intptr_t Form::hWnd() const { return peer_ ? peer_->Handle() : 0; }
+std::intptr_t Form::hWnd() const {
+    return peer_ ? peer_->Handle() : 0;
+}
 
 void Form::Move(float left, float top, float width, float height) {
     Left.store(left);

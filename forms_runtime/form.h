@@ -20,7 +20,7 @@ class FormPeer;
 // A concrete form binds its controls by name in its constructor and overrides the handlers it
 // has; `Application::Load` then creates its window and runs `Form_Load`.
 class Form {
-public:
+  public:
     Form(Application& app, const FormSpec& spec);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -60,7 +60,7 @@ public:
         (void)shift;
     }
 
-private:
+  private:
     friend class Application;
     Control& find(std::string_view name, int index) const;
     void notify(int what);

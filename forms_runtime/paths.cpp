@@ -8,7 +8,9 @@ namespace kivo::forms {
 
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool IsDriveRoot(std::string_view folder) {
     return folder.size() == 3 && folder[1] == ':' && IsSeparator(folder[2]);
@@ -31,6 +33,9 @@ std::u32string Folded(std::string_view text) {
 
 std::string NormalizeFolder(std::string_view folder) {
     std::string out(folder);
+    if (out.size() >= 2 && out[1] == ':' && out[0] >= 'a' && out[0] <= 'z') {
+        out[0] = static_cast<char>(out[0] - 'a' + 'A');
+    }
     if (out.size() == 2 && out[1] == ':') {
         out += '\\';
     }
@@ -84,7 +89,9 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return out;
 }
 
-bool SameName(std::string_view a, std::string_view b) { return Folded(a) == Folded(b); }
+bool SameName(std::string_view a, std::string_view b) {
+    return Folded(a) == Folded(b);
+}
 
 bool NameLess(std::string_view a, std::string_view b) {
     const std::u32string fa = Folded(a);

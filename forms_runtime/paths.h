@@ -8,6 +8,7 @@ namespace kivo::forms {
 // Windows paths in UTF-8 ("C:\Photos\2024"), as the folder and drive lists handle them.
 
 // A folder without a trailing separator, except at a drive root ("C:\"); "C:" becomes "C:\".
+// The drive letter is upper-cased.
 std::string NormalizeFolder(std::string_view folder);
 // The folder that holds a folder; empty for a drive root.
 std::string ParentFolder(std::string_view folder);

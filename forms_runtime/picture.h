@@ -9,7 +9,7 @@ namespace kivo::forms {
 // keeps its pixels (or drawing) in a subclass, possibly at a reduced scale: the natural size does
 // not change with the scale it was decoded at.
 class PictureData {
-public:
+  public:
     PictureData(float width_twips, float height_twips)
         : width_twips_(width_twips), height_twips_(height_twips) {}
     virtual ~PictureData() = default;
@@ -17,7 +17,7 @@ public:
     float width_twips() const { return width_twips_; }
     float height_twips() const { return height_twips_; }
 
-private:
+  private:
     float width_twips_;
     float height_twips_;
 };

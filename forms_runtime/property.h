@@ -10,7 +10,7 @@ namespace kivo::forms {
 // Without a setter an assignment stores the value and then runs the change hook.
 template <typename T>
 class Property {
-public:
+  public:
     using Setter = std::function<void(const T&)>;
     using Hook = std::function<void()>;
 
@@ -50,7 +50,7 @@ public:
     void on_set(Setter setter) { setter_ = std::move(setter); }
     void on_change(Hook hook) { hook_ = std::move(hook); }
 
-private:
+  private:
     T value_;
     Setter setter_;
     Hook hook_;

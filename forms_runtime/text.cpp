@@ -57,12 +57,13 @@ std::string Mid(std::string_view text, int start, int length) {
         return {};
     }
     const std::size_t from = static_cast<std::size_t>(start - 1);
-    const std::size_t count =
-        length < 0 ? std::u32string::npos : static_cast<std::size_t>(length);
+    const std::size_t count = length < 0 ? std::u32string::npos : static_cast<std::size_t>(length);
     return ToUtf8(std::u32string_view(chars).substr(from, count));
 }
 
-int Len(std::string_view text) { return static_cast<int>(ToUtf32(text).size()); }
+int Len(std::string_view text) {
+    return static_cast<int>(ToUtf32(text).size());
+}
 
 std::string UCase(std::string_view text) {
     std::u32string chars = ToUtf32(text);

@@ -11,7 +11,7 @@ namespace kivo::settings {
 
 // Settings held in memory, for tests: it also records every write in order.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     struct Entry {
         std::string application;
         std::string section;
@@ -28,7 +28,7 @@ public:
     bool Contains(const std::string& application, const std::string& section,
                   const std::string& key) const;
 
-private:
+  private:
     std::map<std::tuple<std::string, std::string, std::string>, std::string> values_;
     std::vector<Entry> writes_;
 };

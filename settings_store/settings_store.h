@@ -6,7 +6,7 @@ namespace kivo::settings {
 
 // Per-user settings kept as text by application, section and key.
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // The stored text, or `fallback` when the section or key is absent. Never creates anything.
     virtual std::string Read(const std::string& application, const std::string& section,

@@ -89,14 +89,15 @@ int HeadlessBackend::MessageBox(const std::string& prompt, int style, const std:
     return message_box_answer_;
 }
 
-void HeadlessBackend::Tick(Application& app, Timer& timer) { app.RaiseTimer(timer); }
+void HeadlessBackend::Tick(Application& app, Timer& timer) {
+    app.RaiseTimer(timer);
+}
 
 void HeadlessBackend::KeyDown(Application& app, Form& form, int key_code, int shift) {
     app.RaiseEvent([&] { form.Form_KeyDown(key_code, shift); });
 }
 
-void HeadlessBackend::MouseMove(Application& app, Control& control, float x, float y,
-                                int button) {
+void HeadlessBackend::MouseMove(Application& app, Control& control, float x, float y, int button) {
     app.RaiseEvent([&] {
         if (control.on_mouse_move) {
             control.on_mouse_move(button, 0, x, y);
@@ -104,8 +105,7 @@ void HeadlessBackend::MouseMove(Application& app, Control& control, float x, flo
     });
 }
 
-void HeadlessBackend::MouseDown(Application& app, Control& control, float x, float y,
-                                int button) {
+void HeadlessBackend::MouseDown(Application& app, Control& control, float x, float y, int button) {
     app.RaiseEvent([&] {
         if (control.on_mouse_down) {
             control.on_mouse_down(button, 0, x, y);
@@ -139,9 +139,13 @@ void HeadlessBackend::PickDrive(Application& app, DriveList& list, const std::st
     app.RaiseEvent([&] { list.Drive = root; });
 }
 
-void HeadlessBackend::Type(TextBox& box, const std::string& text) { box.Text.store(text); }
+void HeadlessBackend::Type(TextBox& box, const std::string& text) {
+    box.Text.store(text);
+}
 
-void HeadlessBackend::SetCheck(CheckBox& box, std::int16_t value) { box.Value.store(value); }
+void HeadlessBackend::SetCheck(CheckBox& box, std::int16_t value) {
+    box.Value.store(value);
+}
 
 void HeadlessBackend::PressEnter(Application& app, Form& form) {
     for (const auto& control : form.controls()) {

@@ -22,7 +22,7 @@ struct MessageBoxCall {
 // Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
 // header's size.
 class HeadlessBackend : public Backend {
-public:
+  public:
     HeadlessBackend();
 
     // Test setup.
@@ -70,7 +70,7 @@ public:
     void RunMessageLoop(Application&) override {}
     void EndProgram() override { program_ended_ = true; }
 
-private:
+  private:
     MemoryFileSystem files_;
     ScreenMetrics screen_{15360, 11520, 15, 15};
     NumberFormat number_format_;
@@ -87,7 +87,7 @@ private:
 
 // The peer of a headless form: what a screen would show, as state the test can read.
 class HeadlessFormPeer : public FormPeer {
-public:
+  public:
     HeadlessFormPeer(std::intptr_t handle, FrameInsets insets) : handle_(handle), insets_(insets) {}
 
     std::intptr_t Handle() const override { return handle_; }
@@ -111,7 +111,7 @@ public:
     bool loaded() const { return loaded_; }
     int changes() const { return changes_; }
 
-private:
+  private:
     std::intptr_t handle_;
     FrameInsets insets_;
     bool visible_ = false;

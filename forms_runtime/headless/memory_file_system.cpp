@@ -42,13 +42,16 @@ void MemoryFileSystem::AddFile(const std::string& path, std::string contents, bo
     nodes_[Key(path)] = Node{FolderName(path), false, hidden, system, std::move(contents)};
 }
 
-void MemoryFileSystem::Remove(const std::string& path) { nodes_.erase(Key(path)); }
+void MemoryFileSystem::Remove(const std::string& path) {
+    nodes_.erase(Key(path));
+}
 
 const std::string& MemoryFileSystem::Read(const std::string& path) const {
     // Repeated separators name the same file, as on Windows.
     std::string collapsed;
     for (char c : path) {
-        if (!(c == '\\' && !collapsed.empty() && collapsed.back() == '\\' && collapsed.size() > 2)) {
+        if (!(c == '\\' && !collapsed.empty() && collapsed.back() == '\\' &&
+              collapsed.size() > 2)) {
             collapsed += c;
         }
     }

@@ -12,7 +12,7 @@ namespace kivo::forms::headless {
 // Drives, folders and files held in memory, with Windows path rules: names compare without
 // regard to case and "\" separates them.
 class MemoryFileSystem : public FileSystem {
-public:
+  public:
     // Adds a drive ("D:\"), optionally without a medium.
     void AddDrive(const std::string& root, const std::string& label = {}, bool ready = true);
     // Adds a folder and every missing ancestor (and its drive).
@@ -29,7 +29,7 @@ public:
     std::vector<DriveInfo> Drives() override;
     bool DriveReady(const std::string& root) override;
 
-private:
+  private:
     struct Node {
         std::string name;  // as created, for listing
         bool is_folder = false;

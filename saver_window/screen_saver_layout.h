@@ -1,0 +1,10 @@
+#pragma once
+
+#include "forms_runtime/layout.h"
+
+namespace kivo::saver_window {
+
+// The slide show window as it stands when created: black, borderless, centred at its design size.
+extern const forms::FormSpec kScreenSaverLayout;
+
+}  // namespace kivo::saver_window

@@ -1,0 +1,126 @@
+#include <cmath>
+#include <limits>
+
+#include "forms_runtime/conversions.h"
+#include "forms_runtime/errors.h"
+#include "forms_runtime/text.h"
+#include "saver_window/frmScreenSaver.h"
+#include "settings_dialog/frmSetting.h"
+#include "startup/dialog_placement.h"
+#include "startup/saversample.h"
+
+namespace kivo::startup {
+
+namespace {
+
+using saver_window::frmScreenSaver;
+using settings_dialog::frmSetting;
+
+constexpr PixelPoint kPointerWhenUnknown{1500, 1500};
+// ShowCursor changes the count by one per call; this many calls reach any reachable count.
+constexpr int kMaxCursorCalls = 1 << 16;
+
+// A password flag outside the 16-bit range still says that a password is in use.
+std::int16_t PasswordFlag(std::int32_t stored) {
+    if (stored < std::numeric_limits<std::int16_t>::min() ||
+        stored > std::numeric_limits<std::int16_t>::max()) {
+        return 1;
+    }
+    return forms::CInt(static_cast<double>(stored));
+}
+
+// The window handle that follows the mode letter: the number at the start of the text from the
+// third character on, blanks removed, rounded to the nearest integer with halves to even.
+WindowHandle HostHandle(const std::string& arguments) {
+    const double number = forms::Val(forms::Trim(forms::Mid(arguments, 3)));
+    const double rounded = std::nearbyint(number);
+    if (!(rounded >= static_cast<double>(std::numeric_limits<WindowHandle>::min()) &&
+          rounded < static_cast<double>(std::numeric_limits<WindowHandle>::max()))) {
+        throw forms::RuntimeError(forms::ErrorKind::Overflow, forms::Mid(arguments, 3));
+    }
+    return static_cast<WindowHandle>(rounded);
+}
+
+void ChangePassword(SaverSample& module, const std::string& arguments) {
+    WindowHandle owner = HostHandle(arguments);
+    if (owner == 0) {
+        owner = module.system.ForegroundWindow();
+    }
+    module.system.ChangeScreenSaverPassword(owner);
+}
+
+void RunPreview(SaverSample& module, const std::string& arguments) {
+    System& system = module.system;
+    frmScreenSaver& form = module.app.Load<frmScreenSaver>(module);
+    const WindowHandle host = HostHandle(arguments);
+    form.Caption = kPreviewCaption;
+    const std::int32_t style = system.GetWindowLong(form.hWnd(), kGwlStyle);
+    system.SetWindowLong(form.hWnd(), kGwlStyle, style | kWsChild);
+    system.SetParent(form.hWnd(), host);
+    // At its design size the window would stand outside the small preview monitor: fill the
+    // host's client area instead.
+    if (const auto size = system.ClientSize(host)) {
+        const forms::ScreenMetrics screen = module.app.Screen();
+        form.Move(0, 0, static_cast<float>(size->width) * screen.twips_per_pixel_x,
+                  static_cast<float>(size->height) * screen.twips_per_pixel_y);
+    }
+    form.Show();
+}
+
+void RunFullScreen(SaverSample& module) {
+    System& system = module.system;
+    frmScreenSaver& form = module.app.Load<frmScreenSaver>(module);
+    const forms::ScreenMetrics screen = module.app.Screen();
+    form.Left = 0;
+    form.Top = 0;
+    form.Width = screen.width;
+    form.Height = screen.height;
+    form.WindowState = 0;
+    form.Caption = SaverTitle;
+    form.Show();
+    system.MakeTopmost(form.hWnd());
+    system.SetScreenSaverRunning(true);
+    for (int calls = 0; calls < kMaxCursorCalls; ++calls) {
+        if (system.ShowCursor(false) < 0) {
+            break;
+        }
+    }
+}
+
+void RunSettings(SaverSample& module) {
+    const PixelPoint pointer = module.system.CursorPosition().value_or(kPointerWhenUnknown);
+    frmSetting& dialog = module.app.Load<frmSetting>(module);
+    const forms::ScreenMetrics screen = module.app.Screen();
+    dialog.Left = DialogEdge(pointer.x, screen.twips_per_pixel_x, screen.width, dialog.Width);
+    dialog.Top = DialogEdge(pointer.y, screen.twips_per_pixel_y, screen.height, dialog.Height);
+    dialog.Caption = SaverTitle;
+    dialog.Show(true);
+}
+
+}  // namespace
+
+void Main(SaverSample& module) {
+    if (module.system.TopLevelWindowExists(SaverTitle)) {
+        return;  // another copy shows its slide show or its settings dialog
+    }
+    module.MouseSeen = 0;
+    module.UsePassword = 0;
+    if (const auto stored = module.system.ReadScreenSaveUsePassword()) {
+        module.UsePassword = PasswordFlag(*stored);
+    }
+
+    const std::string arguments = module.app.Command();
+    module.RunMode = forms::UCase(forms::Mid(arguments, 2, 1));
+    const std::string& mode = module.RunMode;
+    if (mode == "A") {
+        ChangePassword(module, arguments);
+    } else if (mode == "C" || mode.empty()) {
+        RunSettings(module);
+    } else if (mode == "P") {
+        RunPreview(module, arguments);
+    } else if (mode == "S") {
+        RunFullScreen(module);
+    }
+}
+
+}  // namespace kivo::startup

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace kivo::startup {
+
+using WindowHandle = std::intptr_t;
+
+struct PixelPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+struct PixelSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+inline constexpr std::int32_t kGwlStyle = -16;
+inline constexpr std::int32_t kWsChild = 0x40000000;
+
+// The operating-system calls that the start-up procedure and the slide show window make. The real
+// implementation calls Win32; the tests' fake records every call.
+class System {
+  public:
+    virtual ~System() = default;
+
+    // A top-level window of any class with this exact title.
+    virtual bool TopLevelWindowExists(const char* title) = 0;
+    // The user's "ScreenSaveUsePassword" value under "Control Panel\desktop": the 4-byte buffer as
+    // a little-endian signed integer when the query succeeds (a shorter value leaves the rest 0),
+    // nothing when the key cannot be opened or the query fails (absent, or longer than 4 bytes).
+    virtual std::optional<std::int32_t> ReadScreenSaveUsePassword() = 0;
+    virtual WindowHandle ForegroundWindow() = 0;
+    // Runs the system's dialog that changes the screen-saver password, owned by `owner`. False
+    // when the system has no such service.
+    virtual bool ChangeScreenSaverPassword(WindowHandle owner) = 0;
+    virtual std::int32_t GetWindowLong(WindowHandle window, std::int32_t index) = 0;
+    virtual void SetWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) = 0;
+    virtual void SetParent(WindowHandle child, WindowHandle parent) = 0;
+    // The client-area size of a window in pixels; nothing when the handle names no window.
+    virtual std::optional<PixelSize> ClientSize(WindowHandle window) = 0;
+    // Keeps the window above all windows that are not topmost, without moving or sizing it.
+    virtual void MakeTopmost(WindowHandle window) = 0;
+    virtual void SetScreenSaverRunning(bool running) = 0;
+    // Returns the pointer's new display count; the pointer shows while it is 0 or more.
+    virtual int ShowCursor(bool show) = 0;
+    virtual std::optional<PixelPoint> CursorPosition() = 0;
+    // Asks the user for the screen-saver password. The service's result (its low 16 bits zero:
+    // not verified), or nothing when the system has no such service.
+    virtual std::optional<std::int32_t> VerifyScreenSaverPassword(WindowHandle window) = 0;
+    virtual WindowHandle Owner(WindowHandle window) = 0;
+    virtual void PostClose(WindowHandle window) = 0;
+};
+
+}  // namespace kivo::startup

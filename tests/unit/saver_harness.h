@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+#include "forms_runtime/application.h"
+#include "forms_runtime/headless/headless_backend.h"
+#include "settings_store/memory_settings_store.h"
+#include "startup/saversample.h"
+#include "tests/unit/fake_system.h"
+
+namespace kivo::testing {
+
+// The whole program on the headless backend: a 1024 x 768 screen at 15 twips per pixel, the
+// executable in C:\Kivo with a sample folder, fresh settings and a fake system.
+struct SaverHarness {
+    forms::headless::HeadlessBackend backend;
+    forms::Application app{backend, startup::kApplicationTitle};
+    settings::MemorySettingsStore settings;
+    FakeSystem system;
+    startup::SaverSample module{app, settings, system};
+
+    // Runs the program as the system would with this argument text.
+    void Start(const std::string& arguments) {
+        backend.SetCommandLine(arguments);
+        app.Run([this] { startup::Main(module); });
+    }
+
+    template <typename F>
+    F* Loaded() const {
+        for (const auto& form : app.forms()) {
+            if (auto* found = dynamic_cast<F*>(form.get()); found != nullptr && found->loaded()) {
+                return found;
+            }
+        }
+        return nullptr;
+    }
+};
+
+}  // namespace kivo::testing
