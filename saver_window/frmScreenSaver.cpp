@@ -1,8 +1,15 @@
 #include "saver_window/frmScreenSaver.h"
 
+#include "saver_window/saver_settings.h"
 #include "saver_window/screen_saver_layout.h"
+#include "settings_store/settings_names.h"
 
 namespace kivo::saver_window {
+
+namespace {
+// ShowCursor moves the count by one per call; this many calls reach any count there is.
+constexpr int kMaxCursorCalls = 1 << 16;
+}  // namespace
 
 frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& module)
     : Form(app, kScreenSaverLayout),
@@ -10,6 +17,84 @@ frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& mo
       Timer(Find<forms::Timer>("Timer")),
       Label(Find<forms::Label>("Label")),
       Imager(Find<forms::Image>("Imager")),
-      module_(module) {}
+      module_(module) {
+    Imager.on_mouse_move = [this](int button, int shift, float x, float y) {
+        Imager_MouseMove(button, shift, x, y);
+    };
+    Imager.on_mouse_down = [this](int button, int shift, float x, float y) {
+        Imager_MouseDown(button, shift, x, y);
+    };
+    Imager.on_click = [this] { Imager_Click(); };
+    Timer.on_timer = [this] { Timer_Timer(); };
+}
+
+void frmScreenSaver::Form_Load() {
+    app().Randomize();
+    Imager.Move(0, 0, Width, Height);
+
+    settings::SettingsStore& store = module_.settings;
+    const forms::NumberFormat locale = app().Locale();
+    const std::string folder =
+        store.Read(settings::kApplication, settings::kSection, settings::kFolderKey,
+                   settings::DefaultFolder(app().Path()));
+    WithSetting(settings::kFolderKey, folder, [&] { File1.Path = folder; });
+
+    const std::string show_name =
+        store.Read(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "True");
+    Label.Visible = WithSetting(settings::kShowFileNameKey, show_name,
+                                [&] { return ShowFileName(show_name, locale); });
+
+    const std::string interval =
+        store.Read(settings::kApplication, settings::kSection, settings::kIntervalKey, "3");
+    Timer.Interval = WithSetting(settings::kIntervalKey, interval,
+                                 [&] { return IntervalMilliseconds(interval, locale); });
+}
+
+void frmScreenSaver::Imager_MouseMove(int, int, float x, float y) {
+    if (module_.MouseSeen == 1 && x != static_cast<float>(module_.LastMouseX) &&
+        y != static_cast<float>(module_.LastMouseY)) {
+        EndScreenSaver();
+    }
+    module_.MouseSeen = 1;
+    module_.LastMouseX = forms::CLng(x);
+    module_.LastMouseY = forms::CLng(y);
+}
+
+void frmScreenSaver::Imager_MouseDown(int, int, float, float) {
+    EndScreenSaver();
+}
+
+void frmScreenSaver::Form_KeyDown(int, int) {
+    EndScreenSaver();
+}
+
+void frmScreenSaver::Imager_Click() {}
+
+void frmScreenSaver::EndScreenSaver() {
+    if (preview()) {
+        return;  // nothing in the preview reacts to input
+    }
+    startup::System& system = module_.system;
+    for (int calls = 0; calls < kMaxCursorCalls && system.ShowCursor(true) < 0; ++calls) {
+    }
+    if (module_.UsePassword != 0) {
+        const auto verified = system.VerifyScreenSaverPassword(hWnd());
+        // Without the service (systems that lock the session themselves) dismissal goes on.
+        if (verified && (*verified & 0xFFFF) == 0) {
+            for (int calls = 0; calls < kMaxCursorCalls && system.ShowCursor(false) >= 0; ++calls) {
+            }
+            return;
+        }
+    }
+    system.SetScreenSaverRunning(false);
+    app().Unload(*this);
+}
+
+void frmScreenSaver::Form_Unload(std::int16_t&) {
+    if (preview()) {
+        startup::System& system = module_.system;
+        system.PostClose(system.Owner(hWnd()));
+    }
+}
 
 }  // namespace kivo::saver_window

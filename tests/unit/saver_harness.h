@@ -19,6 +19,8 @@ struct SaverHarness {
     FakeSystem system;
     startup::SaverSample module{app, settings, system};
 
+    SaverHarness() { backend.files().AddFolder("C:\\Kivo\\sample"); }
+
     // Runs the program as the system would with this argument text.
     void Start(const std::string& arguments) {
         backend.SetCommandLine(arguments);

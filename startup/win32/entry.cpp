@@ -1,0 +1,20 @@
+#include <windows.h>
+
+#include "forms_runtime/application.h"
+#include "forms_runtime/win32/win32_backend.h"
+#include "settings_store/registry_settings_store.h"
+#include "startup/saversample.h"
+#include "startup/win32/win32_system.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // System libraries come from the system directory only, never from beside the program.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
+    kivo::forms::win32::Win32Backend backend;
+    kivo::forms::Application app(backend, kivo::startup::kApplicationTitle);
+    kivo::settings::RegistrySettingsStore settings;
+    kivo::startup::Win32System system;
+    kivo::startup::SaverSample module(app, settings, system);
+    app.Run([&module] { kivo::startup::Main(module); });
+    return 0;
+}

@@ -1,0 +1,122 @@
+#include "startup/win32/win32_system.h"
+
+#include <windows.h>
+
+#include "forms_runtime/win32/wide.h"
+#include "startup/win32/system_library.h"
+
+namespace kivo::startup {
+
+namespace {
+
+HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+WindowHandle FromHwnd(HWND window) {
+    return reinterpret_cast<WindowHandle>(window);
+}
+
+using PwdChangePasswordFunction = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
+using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
+
+}  // namespace
+
+bool Win32System::TopLevelWindowExists(const char* title) {
+    return FindWindowW(nullptr, forms::win32::Widen(title).c_str()) != nullptr;
+}
+
+std::optional<std::int32_t> Win32System::ReadScreenSaveUsePassword() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\desktop", 0, KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    BYTE buffer[4] = {0, 0, 0, 0};
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    const LSTATUS status =
+        RegQueryValueExW(key, L"ScreenSaveUsePassword", nullptr, &type, buffer, &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const auto value = static_cast<std::uint32_t>(buffer[0]) |
+                       (static_cast<std::uint32_t>(buffer[1]) << 8) |
+                       (static_cast<std::uint32_t>(buffer[2]) << 16) |
+                       (static_cast<std::uint32_t>(buffer[3]) << 24);
+    return static_cast<std::int32_t>(value);
+}
+
+WindowHandle Win32System::ForegroundWindow() {
+    return FromHwnd(GetForegroundWindow());
+}
+
+bool Win32System::ChangeScreenSaverPassword(WindowHandle owner) {
+    const SystemLibrary library(L"mpr.dll");
+    const auto change = library.Find<PwdChangePasswordFunction>("PwdChangePasswordA");
+    if (change == nullptr) {
+        return false;
+    }
+    change("SCRSAVE", ToHwnd(owner), 0, nullptr);
+    return true;
+}
+
+std::int32_t Win32System::GetWindowLong(WindowHandle window, std::int32_t index) {
+    return static_cast<std::int32_t>(GetWindowLongW(ToHwnd(window), index));
+}
+
+void Win32System::SetWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) {
+    SetWindowLongW(ToHwnd(window), index, value);
+}
+
+void Win32System::SetParent(WindowHandle child, WindowHandle parent) {
+    ::SetParent(ToHwnd(child), ToHwnd(parent));
+}
+
+std::optional<PixelSize> Win32System::ClientSize(WindowHandle window) {
+    RECT rect{};
+    if (window == 0 || !IsWindow(ToHwnd(window)) || !GetClientRect(ToHwnd(window), &rect)) {
+        return std::nullopt;
+    }
+    return PixelSize{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Win32System::MakeTopmost(WindowHandle window) {
+    SetWindowPos(ToHwnd(window), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void Win32System::SetScreenSaverRunning(bool running) {
+    UINT previous = 0;
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &previous, 0);
+}
+
+int Win32System::ShowCursor(bool show) {
+    return ::ShowCursor(show ? TRUE : FALSE);
+}
+
+std::optional<PixelPoint> Win32System::CursorPosition() {
+    POINT point{};
+    if (!GetCursorPos(&point)) {
+        return std::nullopt;
+    }
+    return PixelPoint{point.x, point.y};
+}
+
+std::optional<std::int32_t> Win32System::VerifyScreenSaverPassword(WindowHandle window) {
+    const SystemLibrary library(L"password.cpl");
+    const auto verify = library.Find<VerifyScreenSavePwdFunction>("VerifyScreenSavePwd");
+    if (verify == nullptr) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(verify(ToHwnd(window)));
+}
+
+WindowHandle Win32System::Owner(WindowHandle window) {
+    return FromHwnd(GetWindow(ToHwnd(window), GW_OWNER));
+}
+
+void Win32System::PostClose(WindowHandle window) {
+    PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0);
+}
+
+}  // namespace kivo::startup

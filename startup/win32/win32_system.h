@@ -1,0 +1,27 @@
+#pragma once
+
+#include "startup/system.h"
+
+namespace kivo::startup {
+
+// The operating-system calls of the start-up module and the slide show window, over Win32.
+class Win32System : public System {
+  public:
+    bool TopLevelWindowExists(const char* title) override;
+    std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
+    WindowHandle ForegroundWindow() override;
+    bool ChangeScreenSaverPassword(WindowHandle owner) override;
+    std::int32_t GetWindowLong(WindowHandle window, std::int32_t index) override;
+    void SetWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) override;
+    void SetParent(WindowHandle child, WindowHandle parent) override;
+    std::optional<PixelSize> ClientSize(WindowHandle window) override;
+    void MakeTopmost(WindowHandle window) override;
+    void SetScreenSaverRunning(bool running) override;
+    int ShowCursor(bool show) override;
+    std::optional<PixelPoint> CursorPosition() override;
+    std::optional<std::int32_t> VerifyScreenSaverPassword(WindowHandle window) override;
+    WindowHandle Owner(WindowHandle window) override;
+    void PostClose(WindowHandle window) override;
+};
+
+}  // namespace kivo::startup
