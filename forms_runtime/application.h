@@ -17,6 +17,7 @@ namespace kivo::forms {
 // Message box styles.
 inline constexpr int kOkOnly = 0;
 inline constexpr int kCritical = 16;
+inline constexpr int kExclamation = 48;
 
 // The program as the forms see it: loaded forms, the event dispatch with its error path, the end
 // of the program, and the runtime's services (screen, message box, random numbers, conversions'

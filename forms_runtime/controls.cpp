@@ -105,6 +105,9 @@ Image::Image(Form& form, const ControlSpec& spec, Control* container)
         take_natural_size();
         notify(ControlProperty::Picture);
     });
+    if (!spec.picture.empty()) {
+        Picture = form.app().backend().LoadResourcePicture(std::string(spec.picture));
+    }
 }
 
 void Image::take_natural_size() {
@@ -250,6 +253,21 @@ std::string DriveList::DisplayText(const DriveInfo& drive) {
         text += " [" + drive.label + "]";
     }
     return text;
+}
+
+void DriveList::UserPick(const std::string& root) {
+    try {
+        Drive = root;
+    } catch (const RuntimeError& error) {
+        if (error.kind() != ErrorKind::DeviceUnavailable) {
+            throw;
+        }
+        notify(ControlProperty::Selection);  // back to the drive it showed
+        form().app().MsgBox(
+            "ドライブ " + DriveRoot(root).substr(0, 2) +
+                " の準備ができていません。\nディスクを入れるか、ほかのドライブを選んでください。",
+            kExclamation);
+    }
 }
 
 void DriveList::select(const std::string& text) {

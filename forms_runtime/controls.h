@@ -198,6 +198,9 @@ class DriveList : public Control {
     // "c: [label]", as the list shows a drive.
     static std::string DisplayText(const DriveInfo& drive);
     void refresh();
+    // The user picked a drive in the list. A drive that is not ready is refused with a message,
+    // and the list shows the drive it showed before: picking is no reason to end the program.
+    void UserPick(const std::string& root);
 
   private:
     void select(const std::string& text);

@@ -1,8 +1,21 @@
 #include "settings_dialog/frmSetting.h"
 
+#include "forms_runtime/conversions.h"
+#include "forms_runtime/errors.h"
+#include "forms_runtime/text.h"
+#include "settings_dialog/browse_start.h"
 #include "settings_dialog/setting_layout.h"
+#include "settings_store/settings_names.h"
 
 namespace kivo::settings_dialog {
+
+namespace {
+
+constexpr double kShortestInterval = 0.001;
+constexpr const char* kNotANumber = "数字を入力してください。";
+constexpr const char* kTooShort = "0.001以上でお願いします.";
+
+}  // namespace
 
 frmSetting::frmSetting(forms::Application& app, startup::SaverSample& module)
     : Form(app, kSettingLayout),
@@ -19,6 +32,83 @@ frmSetting::frmSetting(forms::Application& app, startup::SaverSample& module)
       lblPath(Find<forms::Label>("lblPath")),
       Image1(Find<forms::Image>("Image1")),
       Label3(Find<forms::Label>("Label3")),
-      module_(module) {}
+      module_(module) {
+    Drive.on_change = [this] { Drive_Change(); };
+    Dir.on_change = [this] { Dir_Change(); };
+    File.on_click = [this] { File_Click(); };
+    cmdOK.on_click = [this] { cmdOK_Click(); };
+    cmdCancel.on_click = [this] { cmdCancel_Click(); };
+}
+
+std::string frmSetting::ReadSetting(const char* key, const std::string& fallback) const {
+    return module_.settings.Read(settings::kApplication, settings::kSection, key, fallback);
+}
+
+void frmSetting::Form_Load() {
+    const std::string default_folder = settings::DefaultFolder(app().Path());
+    const std::string start = BrowseStart(ReadSetting(settings::kFolderKey, default_folder),
+                                          app().backend().Files(), app().Path());
+    Drive.Drive = forms::Mid(start, 1, 3);
+    Dir.Path = start;
+
+    try {
+        chkFile.Value = forms::CInt(ReadSetting(settings::kShowFileNameKey, "1"), app().Locale());
+    } catch (const forms::RuntimeError&) {
+        chkFile.Value = 1;  // a hand-edited flag shows the default: the name is displayed
+    }
+    txtSecond.Text = ReadSetting(settings::kIntervalKey, "3");
+    lblPath.Caption = ReadSetting(settings::kFolderKey, default_folder);
+}
+
+void frmSetting::Drive_Change() {
+    Dir.Path = Drive.Drive.get();
+    lblPath.Caption = Dir.Path.get();
+}
+
+void frmSetting::Dir_Change() {
+    File.Path = Dir.Path.get();
+    lblPath.Caption = Dir.Path.get();
+}
+
+void frmSetting::File_Click() {
+    forms::ResumeNext step;
+    step([&] { Label1(0).Caption = File.FileName(); });
+    step([&] {
+        const forms::ScreenMetrics screen = app().Screen();
+        forms::DecodeHint hint;
+        hint.max_width_px = static_cast<int>(imgPreview.Width / screen.twips_per_pixel_x);
+        hint.max_height_px = static_cast<int>(imgPreview.Height / screen.twips_per_pixel_y);
+        imgPreview.Picture =
+            app().backend().LoadPicture(Dir.Path.get() + "\\" + File.FileName(), hint);
+    });
+}
+
+void frmSetting::cmdOK_Click() {
+    const std::string interval = txtSecond.Text;
+    const forms::NumberFormat locale = app().Locale();
+    if (!forms::IsNumeric(interval, locale)) {
+        app().MsgBox(kNotANumber);
+        app().End();
+    }
+    if (!(forms::CDbl(interval, locale) >= kShortestInterval)) {
+        app().MsgBox(kTooShort);
+        app().End();
+    }
+    settings::SettingsStore& store = module_.settings;
+    store.Write(settings::kApplication, settings::kSection, settings::kIntervalKey, interval);
+    store.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
+                lblPath.Caption.get());
+    store.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey,
+                forms::CStr(chkFile.Value.get()));
+    app().End();
+}
+
+void frmSetting::cmdCancel_Click() {
+    app().End();
+}
+
+void frmSetting::Form_Unload(std::int16_t&) {
+    app().End();
+}
 
 }  // namespace kivo::settings_dialog

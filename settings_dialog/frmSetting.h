@@ -28,7 +28,17 @@ class frmSetting : public forms::Form {
     // The control array of the two captions: 0 in front of the path, 1 before the interval.
     forms::Label& Label1(int index) const { return Find<forms::Label>("Label1", index); }
 
+    void Form_Load() override;
+    void Form_Unload(std::int16_t& cancel) override;
+    void Drive_Change();
+    void Dir_Change();
+    void File_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
   private:
+    std::string ReadSetting(const char* key, const std::string& fallback) const;
+
     startup::SaverSample& module_;
 };
 

@@ -136,7 +136,7 @@ void HeadlessBackend::OpenFolder(Application& app, DirList& list, const std::str
 }
 
 void HeadlessBackend::PickDrive(Application& app, DriveList& list, const std::string& root) {
-    app.RaiseEvent([&] { list.Drive = root; });
+    app.RaiseEvent([&] { list.UserPick(root); });
 }
 
 void HeadlessBackend::Type(TextBox& box, const std::string& text) {
