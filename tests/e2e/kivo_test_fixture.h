@@ -1,0 +1,41 @@
+// The ground every end-to-end test of Kivo stands on: a working folder with its own copy of
+// Kivo.scr and sample\ folder, and the user's settings and password flag put back as they were.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/kivo.h"
+
+namespace kivo::e2e {
+
+inline constexpr wchar_t kDesktopKey[] = L"Control Panel\\desktop";
+inline constexpr wchar_t kPreviewTitle[] = L"ScreenSaver Preview";
+inline constexpr wchar_t kApplicationTitle[] = L"Ostra'sSlideShowScreenSaver";
+
+class KivoTest : public ::testing::Test {
+  protected:
+    KivoTest() {
+        DeleteRegistryKey(kApplicationKey);
+        DeleteRegistryValue(kDesktopKey, L"ScreenSaveUsePassword");
+        ClearScreenSaverRunningFlag();
+    }
+    ~KivoTest() override { ClearScreenSaverRunningFlag(); }
+
+    void StoreSetting(const wchar_t* name, const std::wstring& value) {
+        SetRegistryString(kSettingsKey, name, value);
+    }
+
+    // The slide show window of `process`, once it is shown.
+    HWND WaitForSaverWindow(const ScopedProcess& process,
+                            std::chrono::milliseconds timeout = std::chrono::seconds(15)) {
+        return WaitForWindow(kSaverWindowTitle, timeout, process.id());
+    }
+
+    ScopedRegistryKey settings_guard_{kApplicationKey};
+    ScopedRegistryKey desktop_guard_{kDesktopKey};
+    SaverFolder folder_;
+};
+
+}  // namespace kivo::e2e
