@@ -1,0 +1,35 @@
+#include "forms_runtime/win32/control_colors.h"
+
+#include "forms_runtime/win32/windowless_layer.h"
+
+namespace kivo::forms::win32 {
+
+BrushCache::~BrushCache() {
+    for (const auto& [color, brush] : brushes_) {
+        DeleteObject(brush);
+    }
+}
+
+HBRUSH BrushCache::Get(Color color) {
+    const COLORREF key = ToColorRef(color);
+    auto found = brushes_.find(key);
+    if (found == brushes_.end()) {
+        found = brushes_.emplace(key, CreateSolidBrush(key)).first;
+    }
+    return found->second;
+}
+
+HBRUSH ControlColors(BrushCache& brushes, HDC dc, const Control& control) {
+    if (control.system_colors()) {
+        return nullptr;
+    }
+    SetTextColor(dc, control.Enabled ? ToColorRef(control.ForeColor) : GetSysColor(COLOR_GRAYTEXT));
+    SetBkColor(dc, ToColorRef(control.BackColor));
+    return brushes.Get(control.BackColor);
+}
+
+HBRUSH SurfaceBrush(BrushCache& brushes, const Control& frame) {
+    return frame.system_colors() ? GetSysColorBrush(COLOR_BTNFACE) : brushes.Get(frame.BackColor);
+}
+
+}  // namespace kivo::forms::win32
