@@ -9,6 +9,11 @@
 #include "forms_runtime/conversions.h"
 #include "forms_runtime/picture.h"
 
+// <windows.h> makes MessageBox a macro: the member below keeps its own name whatever was included
+// before this header.
+#pragma push_macro("MessageBox")
+#undef MessageBox
+
 namespace kivo::forms {
 
 class Application;
@@ -97,3 +102,5 @@ class Backend {
 };
 
 }  // namespace kivo::forms
+
+#pragma pop_macro("MessageBox")
