@@ -462,6 +462,15 @@ Control* Win32FormPeer::ControlOfWindow(HWND window) const {
     return controls_ != nullptr ? controls_->ControlAt(window) : nullptr;
 }
 
+void Win32FormPeer::DrawFrame(HDC dc, HWND frame_window, const Control& frame, const RECT& dirty,
+                              const std::function<void(HDC dc)>& draw_box) {
+    RECT client;
+    GetClientRect(frame_window, &client);
+    FillRect(dc, &client, SurfaceBrush(brushes_, frame));
+    draw_box(dc);
+    layer_.Paint(dc, &frame, dirty);
+}
+
 void Win32FormPeer::PaintFrame(HWND frame_window, const Control& frame,
                                const std::function<void(HDC dc)>& draw_box) {
     std::unique_ptr<BackBuffer>& buffer = frame_buffers_[frame_window];
@@ -469,11 +478,7 @@ void Win32FormPeer::PaintFrame(HWND frame_window, const Control& frame,
         buffer = std::make_unique<BackBuffer>();
     }
     buffer->Paint(frame_window, [&](HDC dc, const RECT& dirty) {
-        RECT client;
-        GetClientRect(frame_window, &client);
-        FillRect(dc, &client, SurfaceBrush(brushes_, frame));
-        draw_box(dc);
-        layer_.Paint(dc, &frame, dirty);
+        DrawFrame(dc, frame_window, frame, dirty, draw_box);
     });
 }
 

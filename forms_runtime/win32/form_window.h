@@ -51,8 +51,11 @@ class Win32FormPeer : public FormPeer {
     HWND SurfaceOf(const Control* container) const;
     // The control whose window this is, or nullptr.
     Control* ControlOfWindow(HWND window) const;
-    // Paints a frame's surface: its background, then its group box (`draw_box`), then its
-    // windowless controls.
+    // Draws a frame's surface into `dc`: its background, then its group box (`draw_box`), then
+    // its windowless controls.
+    void DrawFrame(HDC dc, HWND frame_window, const Control& frame, const RECT& dirty,
+                   const std::function<void(HDC dc)>& draw_box);
+    // Paints a frame (WM_PAINT) through a buffer of its own.
     void PaintFrame(HWND frame_window, const Control& frame,
                     const std::function<void(HDC dc)>& draw_box);
     // Mouse input on a surface: only images under the pointer receive it.

@@ -67,8 +67,9 @@ LRESULT CALLBACK StandardControls::FrameProc(HWND window, UINT message, WPARAM w
         case WM_ERASEBKGND:
             return 1;  // the paint fills the background
         case WM_PAINT:
+        case WM_PRINTCLIENT:
             if (const auto* frame = dynamic_cast<const Frame*>(peer.ControlOfWindow(window))) {
-                peer.PaintFrame(window, *frame, [window, frame, &peer](HDC dc) {
+                const auto draw_box = [window, frame, &peer](HDC dc) {
                     if (frame->system_colors()) {
                         DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
                                         PRF_CLIENT);
@@ -76,7 +77,14 @@ LRESULT CALLBACK StandardControls::FrameProc(HWND window, UINT message, WPARAM w
                         DrawColoredGroupBox(dc, window, *frame,
                                             SurfaceBrush(peer.brushes(), *frame));
                     }
-                });
+                };
+                if (message == WM_PAINT) {
+                    peer.PaintFrame(window, *frame, draw_box);
+                } else {
+                    RECT client;
+                    GetClientRect(window, &client);
+                    peer.DrawFrame(reinterpret_cast<HDC>(wparam), window, *frame, client, draw_box);
+                }
                 return 0;
             }
             break;

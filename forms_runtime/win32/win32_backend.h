@@ -5,6 +5,10 @@
 #include "forms_runtime/backend.h"
 #include "forms_runtime/win32/win32_file_system.h"
 
+// The member keeps its own name even where <windows.h> made MessageBox a macro.
+#pragma push_macro("MessageBox")
+#undef MessageBox
+
 namespace kivo::forms::win32 {
 
 // Keeps COM initialised on the user-interface thread while it lives.
@@ -47,3 +51,5 @@ class Win32Backend : public Backend {
 };
 
 }  // namespace kivo::forms::win32
+
+#pragma pop_macro("MessageBox")
