@@ -20,9 +20,9 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// The group box of a frame with colours of its own: visual styles would draw its caption in the
-// theme's colour whatever the program asks, so it is drawn here, as the classic look draws it.
-void DrawColoredGroupBox(HDC dc, HWND window, const Frame& frame, HBRUSH background) {
+// The frame's group box, drawn here as the classic look draws it: visual styles would draw the
+// caption in the theme's colour whatever the frame's colours, and show the form through it.
+void DrawGroupBox(HDC dc, HWND window, const Frame& frame, HBRUSH background) {
     RECT client;
     GetClientRect(window, &client);
     HGDIOBJ old_font = SelectObject(dc, GuiFont());
@@ -42,7 +42,12 @@ void DrawColoredGroupBox(HDC dc, HWND window, const Frame& frame, HBRUSH backgro
         FillRect(dc, &label, background);
         label.left += 1;
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, frame.Enabled ? ToColorRef(frame.ForeColor) : GetSysColor(COLOR_GRAYTEXT));
+        COLORREF color =
+            frame.system_colors() ? GetSysColor(COLOR_BTNTEXT) : ToColorRef(frame.ForeColor);
+        if (!frame.Enabled) {
+            color = GetSysColor(COLOR_GRAYTEXT);
+        }
+        SetTextColor(dc, color);
         DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &label,
                   DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
@@ -70,13 +75,7 @@ LRESULT CALLBACK StandardControls::FrameProc(HWND window, UINT message, WPARAM w
         case WM_PRINTCLIENT:
             if (const auto* frame = dynamic_cast<const Frame*>(peer.ControlOfWindow(window))) {
                 const auto draw_box = [window, frame, &peer](HDC dc) {
-                    if (frame->system_colors()) {
-                        DefSubclassProc(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc),
-                                        PRF_CLIENT);
-                    } else {
-                        DrawColoredGroupBox(dc, window, *frame,
-                                            SurfaceBrush(peer.brushes(), *frame));
-                    }
+                    DrawGroupBox(dc, window, *frame, SurfaceBrush(peer.brushes(), *frame));
                 };
                 if (message == WM_PAINT) {
                     peer.PaintFrame(window, *frame, draw_box);

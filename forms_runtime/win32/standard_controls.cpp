@@ -164,7 +164,7 @@ void StandardControls::Create(Control& control, HWND parent) {
     }
     if (!control.system_colors() && control.kind() == ControlKind::CheckBox) {
         // Visual styles draw the caption in the theme's colour: classic drawing honours ours.
-        // (A coloured frame's group box is drawn by the frame's surface itself.)
+        // (A frame's group box is drawn by the frame's surface itself.)
         SetWindowTheme(window, L"", L"");
     }
     if (control.kind() == ControlKind::DirList) {
