@@ -36,8 +36,8 @@ class System {
     // Runs the system's dialog that changes the screen-saver password, owned by `owner`. False
     // when the system has no such service.
     virtual bool ChangeScreenSaverPassword(WindowHandle owner) = 0;
-    virtual std::int32_t GetWindowLong(WindowHandle window, std::int32_t index) = 0;
-    virtual void SetWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) = 0;
+    virtual std::int32_t ReadWindowLong(WindowHandle window, std::int32_t index) = 0;
+    virtual void WriteWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) = 0;
     virtual void SetParent(WindowHandle child, WindowHandle parent) = 0;
     // The client-area size of a window in pixels; nothing when the handle names no window.
     virtual std::optional<PixelSize> ClientSize(WindowHandle window) = 0;

@@ -61,11 +61,11 @@ bool Win32System::ChangeScreenSaverPassword(WindowHandle owner) {
     return true;
 }
 
-std::int32_t Win32System::GetWindowLong(WindowHandle window, std::int32_t index) {
+std::int32_t Win32System::ReadWindowLong(WindowHandle window, std::int32_t index) {
     return static_cast<std::int32_t>(GetWindowLongW(ToHwnd(window), index));
 }
 
-void Win32System::SetWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) {
+void Win32System::WriteWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) {
     SetWindowLongW(ToHwnd(window), index, value);
 }
 

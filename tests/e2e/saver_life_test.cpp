@@ -10,7 +10,8 @@ namespace {
 constexpr wchar_t kPasswordKey[] = L"Software\\KivoE2ePassword";
 
 bool PointerShowing() {
-    CURSORINFO cursor{sizeof cursor};
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
     return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) != 0;
 }
 

@@ -44,7 +44,8 @@ TEST_F(StartupTest, FullScreenIsABlackBorderlessTopmostWindowWithItsLabel) {
     const auto right = ScreenPixels(RECT{210, 0, 1024, 40});
     EXPECT_GT(ShareOfColour(right, RGB(0, 0, 0), 4), 0.99);
 
-    CURSORINFO cursor{sizeof cursor};
+    CURSORINFO cursor{};
+    cursor.cbSize = sizeof cursor;
     ASSERT_TRUE(GetCursorInfo(&cursor));
     EXPECT_EQ(cursor.flags & CURSOR_SHOWING, 0u) << "the pointer is hidden";
 }

@@ -44,13 +44,13 @@ bool FakeSystem::ChangeScreenSaverPassword(startup::WindowHandle window) {
     return password_change_available;
 }
 
-std::int32_t FakeSystem::GetWindowLong(startup::WindowHandle window, std::int32_t index) {
+std::int32_t FakeSystem::ReadWindowLong(startup::WindowHandle window, std::int32_t index) {
     Record("GetWindowLong " + Hex(window) + " " + std::to_string(index));
     return window_style;
 }
 
-void FakeSystem::SetWindowLong(startup::WindowHandle window, std::int32_t index,
-                               std::int32_t value) {
+void FakeSystem::WriteWindowLong(startup::WindowHandle window, std::int32_t index,
+                                 std::int32_t value) {
     Record("SetWindowLong " + Hex(window) + " " + std::to_string(index) + " " +
            Hex(static_cast<std::uint32_t>(value)));
     window_style = value;

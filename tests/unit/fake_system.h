@@ -32,9 +32,9 @@ class FakeSystem : public startup::System {
     std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
     startup::WindowHandle ForegroundWindow() override;
     bool ChangeScreenSaverPassword(startup::WindowHandle owner) override;
-    std::int32_t GetWindowLong(startup::WindowHandle window, std::int32_t index) override;
-    void SetWindowLong(startup::WindowHandle window, std::int32_t index,
-                       std::int32_t value) override;
+    std::int32_t ReadWindowLong(startup::WindowHandle window, std::int32_t index) override;
+    void WriteWindowLong(startup::WindowHandle window, std::int32_t index,
+                         std::int32_t value) override;
     void SetParent(startup::WindowHandle child, startup::WindowHandle parent) override;
     std::optional<startup::PixelSize> ClientSize(startup::WindowHandle window) override;
     void MakeTopmost(startup::WindowHandle window) override;
