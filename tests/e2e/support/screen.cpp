@@ -1,5 +1,7 @@
 #include "support/screen.h"
 
+#include "support/registry.h"
+
 #include <cstdlib>
 
 #include "support/errors.h"
@@ -110,6 +112,13 @@ std::string ColourText(COLORREF colour) {
 }
 
 bool ScreenSaverRunningFlag() {
+    // Wine keeps the flag as a volatile registry value and caches it in each process at its
+    // first read, so another process's change is seen only in the registry.
+    if (const auto wine = GetRegistryString(
+            L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop",
+            L"WINE_ScreenSaverRunning")) {
+        return *wine == L"1";
+    }
     BOOL running = FALSE;
     if (!SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0)) {
         ThrowLastError("SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING)");
