@@ -35,6 +35,39 @@ open_locks() {
     exec 9>"$state_dir/users.lock"
 }
 
+# The display is one for all: every wine-run holds display.lock while its program runs, so
+# that two test runs in the same build tree (two ctest processes) take turns test by test
+# instead of drawing over each other.
+lock_display() {
+    exec 7>"$state_dir/display.lock"
+    flock 7
+}
+
+# Holders: the processes (ctest, a script) that brought the environment up with `e2e-env up`
+# and have not yet said `down`. It is ended when the last of them goes.
+holders_dir=$state_dir/holders
+
+add_holder() {
+    mkdir -p "$holders_dir"
+    : >"$holders_dir/$1"
+}
+
+remove_holder() { rm -f "$holders_dir/$1"; }
+
+# Prints the holders still alive, forgetting those that died without saying `down`.
+live_holders() {
+    local file pid
+    for file in "$holders_dir"/*; do
+        [[ -e $file ]] || continue
+        pid=${file##*/}
+        if kill -0 "$pid" 2>/dev/null; then
+            echo "$pid"
+        else
+            rm -f "$file"
+        fi
+    done
+}
+
 # ---------------------------------------------------------------------------------------
 # Process bookkeeping: a recorded pid counts only while it still runs the program we
 # started (pids get reused).
