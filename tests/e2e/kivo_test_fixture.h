@@ -17,11 +17,24 @@ inline constexpr wchar_t kApplicationTitle[] = L"Ostra'sSlideShowScreenSaver";
 class KivoTest : public ::testing::Test {
   protected:
     KivoTest() {
+        WaitForNoSaverTitle();
         DeleteRegistryKey(kApplicationKey);
         DeleteRegistryValue(kDesktopKey, L"ScreenSaveUsePassword");
         ClearScreenSaverRunningFlag();
     }
-    ~KivoTest() override { ClearScreenSaverRunningFlag(); }
+    ~KivoTest() override {
+        WaitForNoSaverTitle();
+        ClearScreenSaverRunningFlag();
+    }
+
+    // A copy that was just ended may leave its titled window for a moment; a new copy would
+    // take it for a running one and step aside.
+    static void WaitForNoSaverTitle() {
+        WindowQuery titled;
+        titled.title = kSaverWindowTitle;
+        titled.visibleOnly = false;
+        WaitForNoWindow(titled, std::chrono::seconds(5));
+    }
 
     void StoreSetting(const wchar_t* name, const std::wstring& value) {
         SetRegistryString(kSettingsKey, name, value);

@@ -127,6 +127,12 @@ bool ScreenSaverRunningFlag() {
 }
 
 void ClearScreenSaverRunningFlag() {
+    // Wine skips the write when this process's cached value is already clear.
+    const wchar_t* const wine_key =
+        L"Software\\Wine\\Temporary System Parameters\\Control Panel\\Desktop";
+    if (GetRegistryString(wine_key, L"WINE_ScreenSaverRunning")) {
+        SetRegistryString(wine_key, L"WINE_ScreenSaverRunning", L"0");
+    }
     BOOL previous = FALSE;
     if (!SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, &previous, 0)) {
         ThrowLastError("SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING)");
