@@ -46,6 +46,20 @@ class KivoTest : public ::testing::Test {
         return WaitForWindow(kSaverWindowTitle, timeout, process.id());
     }
 
+    // Starts the preview inside `host`, as the display settings do.
+    ScopedProcess LaunchPreview(const HostWindow& host) {
+        return folder_.Launch(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.hwnd())));
+    }
+
+    // The preview window of `process`, a child of its host, once it is shown.
+    static HWND WaitForPreviewWindow(const ScopedProcess& process) {
+        WindowQuery query;
+        query.title = kPreviewTitle;
+        query.processId = process.id();
+        query.childrenToo = true;
+        return WaitForWindow(query, std::chrono::seconds(15));
+    }
+
     ScopedRegistryKey settings_guard_{kApplicationKey};
     ScopedRegistryKey desktop_guard_{kDesktopKey};
     SaverFolder folder_;

@@ -118,13 +118,8 @@ TEST_F(SaverLifeTest, ARefusedPasswordKeepsTheSaverAndAnAcceptedOneEndsIt) {
 
 TEST_F(SaverLifeTest, PreviewIgnoresKeysAndEndsWithItsHost) {
     auto host = std::make_unique<HostWindow>(L"kivo e2e preview host", 152, 112, RGB(40, 120, 200));
-    ScopedProcess preview =
-        folder_.Launch(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host->hwnd())));
-    WindowQuery query;
-    query.title = kPreviewTitle;
-    query.processId = preview.id();
-    query.childrenToo = true;
-    ASSERT_NE(WaitForWindow(query, 15s), nullptr);
+    ScopedProcess preview = LaunchPreview(*host);
+    ASSERT_NE(WaitForPreviewWindow(preview), nullptr);
 
     BringToForeground(host->hwnd());
     PressKey(VK_SPACE);

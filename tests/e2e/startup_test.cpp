@@ -79,13 +79,8 @@ TEST_F(StartupTest, UnknownModeEndsWithoutAWindow) {
 
 TEST_F(StartupTest, PreviewIsAChildThatFillsItsHost) {
     HostWindow host(L"kivo e2e preview host", 152, 112, RGB(40, 120, 200));
-    ScopedProcess preview =
-        folder_.Launch(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.hwnd())));
-    WindowQuery query;
-    query.title = kPreviewTitle;
-    query.processId = preview.id();
-    query.childrenToo = true;
-    HWND child = WaitForWindow(query, 15s);
+    ScopedProcess preview = LaunchPreview(host);
+    HWND child = WaitForPreviewWindow(preview);
     ASSERT_NE(child, nullptr) << "no preview window";
 
     const WindowFacts facts = DescribeWindow(child);
@@ -102,13 +97,8 @@ TEST_F(StartupTest, PreviewIsAChildThatFillsItsHost) {
 TEST_F(StartupTest, WhileOnlyAPreviewRunsTheSlideShowStarts) {
     StoreSetting(kIntervalValue, L"600");
     HostWindow host(L"kivo e2e preview host 2", 152, 112, RGB(40, 120, 200));
-    ScopedProcess preview =
-        folder_.Launch(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.hwnd())));
-    WindowQuery query;
-    query.title = kPreviewTitle;
-    query.processId = preview.id();
-    query.childrenToo = true;
-    ASSERT_NE(WaitForWindow(query, 15s), nullptr);
+    ScopedProcess preview = LaunchPreview(host);
+    ASSERT_NE(WaitForPreviewWindow(preview), nullptr);
 
     ScopedProcess saver = folder_.Launch(L"/s");
     EXPECT_NE(WaitForSaverWindow(saver), nullptr);
