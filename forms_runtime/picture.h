@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 namespace kivo::forms {
@@ -24,11 +25,14 @@ class PictureData {
 
 using Picture = std::shared_ptr<const PictureData>;
 
-// What the caller knows of the largest size at which a picture will be shown, in pixels; a loader
-// may decode a larger picture at a reduced scale that still covers it. Zero: no limit.
+// What the caller knows of how large a picture will be shown, so that a loader can decode a large
+// picture no larger than that. `shown_scale` gives, for a picture of a natural size in pixels
+// (upright), the largest scale at which it will be shown: shown pixels over natural pixels, the
+// same on both sides. A loader decodes at that scale when it is below 1; empty, or 1 and above,
+// is the natural size. It may be called on a loading thread while the caller waits: it must
+// depend on its arguments and on values it captured by copy, nothing else.
 struct DecodeHint {
-    int max_width_px = 0;
-    int max_height_px = 0;
+    std::function<double(int width_px, int height_px)> shown_scale;
 };
 
 }  // namespace kivo::forms

@@ -1,7 +1,29 @@
+#include <functional>
+
 #include "forms_runtime/conversions.h"
 #include "saver_window/frmScreenSaver.h"
 
 namespace kivo::saver_window {
+
+namespace {
+
+// The scale at which the fitting step below shows a picture of that natural size: the side that
+// meets the window's edge decides, a picture that fits keeps its size. Values only, so that the
+// loader may ask from its own thread.
+std::function<double(int, int)> FittedScale(float window_width, float window_height,
+                                            const forms::ScreenMetrics& screen) {
+    return [window_width, window_height, tx = screen.twips_per_pixel_x,
+            ty = screen.twips_per_pixel_y](int width_px, int height_px) {
+        const double width = static_cast<double>(width_px) * tx;
+        const double height = static_cast<double>(height_px) * ty;
+        if (width <= window_width && height <= window_height) {
+            return 1.0;
+        }
+        return width > height ? window_width / width : window_height / height;
+    };
+}
+
+}  // namespace
 
 // One slide per tick: a random file of the folder, never the previous tick's when there is
 // another, named in the label, loaded, shrunk to the window when larger, and centred.
@@ -42,8 +64,7 @@ void frmScreenSaver::ShowSlide(const std::string& file_name) {
     forms::ResumeNext step;
     step([&] {
         forms::DecodeHint hint;
-        hint.max_width_px = static_cast<int>(window_width / screen.twips_per_pixel_x);
-        hint.max_height_px = static_cast<int>(window_height / screen.twips_per_pixel_y);
+        hint.shown_scale = FittedScale(window_width, window_height, screen);
         Imager.Picture = app().backend().LoadPicture(File1.Path.get() + "\\" + file_name, hint);
     });
     step([&] {

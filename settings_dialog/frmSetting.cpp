@@ -1,5 +1,7 @@
 #include "settings_dialog/frmSetting.h"
 
+#include <algorithm>
+
 #include "forms_runtime/conversions.h"
 #include "forms_runtime/errors.h"
 #include "forms_runtime/text.h"
@@ -75,9 +77,14 @@ void frmSetting::File_Click() {
     step([&] { Label1(0).Caption = File.FileName(); });
     step([&] {
         const forms::ScreenMetrics screen = app().Screen();
+        // The preview stretches the picture to fill its box: it must cover the box both ways.
         forms::DecodeHint hint;
-        hint.max_width_px = static_cast<int>(imgPreview.Width / screen.twips_per_pixel_x);
-        hint.max_height_px = static_cast<int>(imgPreview.Height / screen.twips_per_pixel_y);
+        hint.shown_scale = [box_width = static_cast<double>(imgPreview.Width),
+                            box_height = static_cast<double>(imgPreview.Height),
+                            tx = screen.twips_per_pixel_x,
+                            ty = screen.twips_per_pixel_y](int width_px, int height_px) {
+            return std::max(box_width / (width_px * tx), box_height / (height_px * ty));
+        };
         imgPreview.Picture =
             app().backend().LoadPicture(Dir.Path.get() + "\\" + File.FileName(), hint);
     });

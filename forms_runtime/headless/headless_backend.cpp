@@ -64,7 +64,8 @@ std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(Form& form) {
     return std::make_unique<HeadlessFormPeer>(next_handle_++, insets);
 }
 
-Picture HeadlessBackend::LoadPicture(const std::string& path, const DecodeHint&) {
+Picture HeadlessBackend::LoadPicture(const std::string& path, const DecodeHint& hint) {
+    last_decode_hint_ = hint;
     const std::string& bytes = files_.Read(path);
     const auto [width, height] = HeaderSize(bytes);
     if (width <= 0 || height <= 0) {

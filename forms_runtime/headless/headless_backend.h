@@ -40,6 +40,8 @@ class HeadlessBackend : public Backend {
     bool program_ended() const { return program_ended_; }
     int pictures_loaded() const { return pictures_loaded_; }
     std::vector<std::string> loaded_picture_paths() const { return loaded_picture_paths_; }
+    // The hint of the latest picture loaded from a file.
+    const DecodeHint& last_decode_hint() const { return last_decode_hint_; }
 
     // The user and the clock. Each runs as one event of the application.
     void Tick(Application& app, Timer& timer);
@@ -82,6 +84,7 @@ class HeadlessBackend : public Backend {
     bool program_ended_ = false;
     int pictures_loaded_ = 0;
     std::vector<std::string> loaded_picture_paths_;
+    DecodeHint last_decode_hint_;
     std::intptr_t next_handle_ = 0x1000;
 };
 

@@ -6,8 +6,9 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// A picture is usually shown at one size, sometimes at two (a preview and the full screen).
-constexpr std::size_t kScaledSizesKept = 2;
+// A picture is shown at one size at a time: a copy at a size it no longer has goes, so that no
+// more than the picture and the copy it is shown from stay in memory.
+constexpr std::size_t kScaledSizesKept = 1;
 // Beyond this many pixels a scaled copy costs more memory than it saves in time.
 constexpr long long kLargestScaledCopy = 64LL * 1024 * 1024;
 

@@ -6,22 +6,15 @@
 namespace kivo::forms::win32 {
 
 PixelSize DecodeSize(PixelSize natural, const DecodeHint& hint) {
-    if (natural.width <= 0 || natural.height <= 0) {
+    if (natural.width <= 0 || natural.height <= 0 || !hint.shown_scale) {
         return natural;
     }
-    double factor = 0;
-    if (hint.max_width_px > 0) {
-        factor = std::max(factor, static_cast<double>(hint.max_width_px) / natural.width);
-    }
-    if (hint.max_height_px > 0) {
-        factor = std::max(factor, static_cast<double>(hint.max_height_px) / natural.height);
-    }
-    if (factor <= 0 || factor >= 1) {
+    const double scale = hint.shown_scale(natural.width, natural.height);
+    if (!(scale > 0 && scale < 1)) {  // NaN too
         return natural;
     }
-    // Rounded up, so that the decoded picture never falls short of the hint by a pixel.
-    const auto side = [factor](int length) {
-        return std::max(1, static_cast<int>(std::ceil(length * factor - 1e-9)));
+    const auto side = [scale](int length) {
+        return std::clamp(static_cast<int>(std::lround(length * scale)), 1, length);
     };
     return {side(natural.width), side(natural.height)};
 }

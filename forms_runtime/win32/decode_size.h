@@ -15,9 +15,9 @@ struct PixelSize {
 // Pictures with more pixels than this are refused before any decoding.
 inline constexpr std::int64_t kMostPicturePixels = 500'000'000;
 
-// The size to decode a picture of `natural` size at: the smallest one, in the picture's own
-// proportions, that still covers the hint's maximum (a zero side sets no limit); the natural size
-// itself when that is not larger.
+// The size to decode a picture of `natural` (upright) size at: the size it will be shown at, as
+// the hint's scale says, each side rounded to the nearest pixel as the screen rounds it; the
+// natural size itself when the hint sets no scale below 1.
 PixelSize DecodeSize(PixelSize natural, const DecodeHint& hint);
 
 }  // namespace kivo::forms::win32

@@ -1,5 +1,7 @@
 #include "forms_runtime/win32/pixel_resampler.h"
 
+#include "forms_runtime/win32/area_reducer.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -72,6 +74,12 @@ std::uint32_t Pack(const Channels& value) {
 
 void Resample(const PixelRows& source, const PixelRows& target) {
     if (source.width <= 0 || source.height <= 0 || target.width <= 0 || target.height <= 0) {
+        return;
+    }
+    if (target.width <= source.width && target.height <= source.height) {
+        AreaReducer reducer(source.width, source.height, SourceLayout::Pbgra32, target);
+        reducer.AddRows(reinterpret_cast<const std::uint8_t*>(source.pixels), source.height,
+                        static_cast<std::ptrdiff_t>(source.stride) * 4);
         return;
     }
     const std::vector<Taps> columns = AxisTaps(source.width, target.width);

@@ -1,11 +1,13 @@
 #include "forms_runtime/win32/wic_loader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
 
 #include "forms_runtime/errors.h"
+#include "forms_runtime/win32/area_reducer.h"
 #include "forms_runtime/win32/bitmap_picture.h"
 #include "forms_runtime/win32/com_error.h"
 #include "forms_runtime/win32/decode_size.h"
@@ -78,10 +80,41 @@ UINT LargestFrame(IWICBitmapDecoder* decoder) {
 }
 
 template <typename T>
-ComPtr<IWICBitmapSource> AsSource(const ComPtr<T>& object) {
+ComPtr<IWICBitmapSource> AsSource(T* object) {
     ComPtr<IWICBitmapSource> source;
     object->QueryInterface(IID_IWICBitmapSource, reinterpret_cast<void**>(source.put()));
     return source;
+}
+
+// Decoded rows are taken from the codec about this many bytes at a time.
+constexpr UINT kBandBytes = 1024 * 1024;
+
+// A codec's scaled decoding, which the toolchain's headers do not declare.
+struct ISourceTransform : public IUnknown {
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                                 WICPixelFormatGUID* format,
+                                                 WICBitmapTransformOptions options, UINT stride,
+                                                 UINT size, BYTE* pixels) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions options,
+                                                           BOOL* supported) = 0;
+};
+constexpr GUID kSourceTransformId = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+// Whether the codec itself decodes the frame at a reduced size (as some do, from the compressed
+// data, much faster than a full decode): the system's scaler, when it averages, then asks it to.
+bool ScalesNatively(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize reduced) {
+    ComPtr<ISourceTransform> transform;
+    if (FAILED(
+            frame->QueryInterface(kSourceTransformId, reinterpret_cast<void**>(transform.put())))) {
+        return false;
+    }
+    UINT width = static_cast<UINT>(reduced.width);
+    UINT height = static_cast<UINT>(reduced.height);
+    return SUCCEEDED(transform->GetClosestSize(&width, &height)) &&
+           static_cast<int>(width) < stored.width && static_cast<int>(height) < stored.height;
 }
 
 }  // namespace
@@ -111,7 +144,8 @@ bool WicLoader::ScalerAverages() {
                                                    sizeof(pixels), reinterpret_cast<BYTE*>(pixels),
                                                    pair.put())) &&
         SUCCEEDED(factory_->CreateBitmapScaler(scaler.put())) &&
-        SUCCEEDED(scaler->Initialize(AsSource(pair).get(), 1, 1, WICBitmapInterpolationModeFant)) &&
+        SUCCEEDED(
+            scaler->Initialize(AsSource(pair.get()).get(), 1, 1, WICBitmapInterpolationModeFant)) &&
         SUCCEEDED(scaler->CopyPixels(nullptr, 4, 4, reinterpret_cast<BYTE*>(&result)))) {
         const std::uint32_t green = (result >> 8) & 0xFF;
         scaler_averages_ = green > 0x40 && green < 0xC0;
@@ -175,63 +209,95 @@ Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
         std::swap(reduced.width, reduced.height);  // back to the stored picture's sides
     }
     const bool reduces = !(reduced == stored);
-    const bool scaler_reduces = reduces && ScalerAverages();
 
-    ComPtr<IWICBitmapSource> source = AsSource(frame);
-    if (scaler_reduces) {
-        ComPtr<IWICBitmapScaler> scaler;
-        check(factory->CreateBitmapScaler(scaler.put()));
-        check(scaler->Initialize(source.get(), static_cast<UINT>(reduced.width),
-                                 static_cast<UINT>(reduced.height),
-                                 WICBitmapInterpolationModeFant));
-        source = AsSource(scaler);
-    }
-    ComPtr<IWICFormatConverter> converter;
-    check(factory->CreateFormatConverter(converter.put()));
-    check(converter->Initialize(source.get(), GUID_WICPixelFormat32bppPBGRA,
-                                WICBitmapDitherTypeNone, nullptr, 0,
-                                WICBitmapPaletteTypeMedianCut));
-
-    UINT width = 0;
-    UINT height = 0;
-    check(converter->GetSize(&width, &height));
-    if (static_cast<std::uint64_t>(width) * height * 4 > 0x7FFFFFFF) {
-        check(WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
-    }
-    const auto copy_into = [&](const PixelRows& rows) {
-        check(converter->CopyPixels(nullptr, static_cast<UINT>(rows.stride) * 4,
-                                    static_cast<UINT>(rows.stride * rows.height) * 4,
-                                    reinterpret_cast<BYTE*>(rows.pixels)));
-    };
-    Dib pixels(reduced.width, reduced.height);
-    if (SwapsSides(orientation)) {
-        pixels = Dib(reduced.height, reduced.width);
-    }
+    Dib pixels = SwapsSides(orientation) ? Dib(reduced.height, reduced.width)
+                                         : Dib(reduced.width, reduced.height);
     if (!pixels) {
         check(WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
     }
-    if (!(reduces && !scaler_reduces) && orientation == 1) {
-        copy_into(pixels.rows());
-    } else {
-        std::vector<std::uint32_t> decoded(static_cast<std::size_t>(width) * height);
-        PixelRows rows{decoded.data(), static_cast<int>(width), static_cast<int>(height),
-                       static_cast<int>(width)};
-        copy_into(rows);
-        std::vector<std::uint32_t> averaged;
-        if (reduces && !scaler_reduces) {
-            averaged.resize(static_cast<std::size_t>(reduced.width) * reduced.height);
-            const PixelRows small{averaged.data(), reduced.width, reduced.height, reduced.width};
-            Resample(rows, small);
-            rows = small;
-        }
-        // The component's own flip-rotator cannot be relied on to turn pictures (some
-        // implementations only mirror them upside down): they are turned upright here.
-        MakeUpright(rows, orientation, pixels.rows());
+    // The component's own flip-rotator cannot be relied on to turn pictures (some
+    // implementations only mirror them upside down): they are turned upright here, from a
+    // picture of the stored sides.
+    std::vector<std::uint32_t> stored_pixels;
+    PixelRows into = pixels.rows();
+    if (orientation != 1) {
+        stored_pixels.resize(static_cast<std::size_t>(reduced.width) * reduced.height);
+        into = {stored_pixels.data(), reduced.width, reduced.height, reduced.width};
     }
+    if (!reduces) {
+        CopyConverted(AsSource(frame.get()).get(), into, subject);
+    } else if (ScalesNatively(frame.get(), stored, reduced) && ScalerAverages()) {
+        ComPtr<IWICBitmapScaler> scaler;
+        check(factory->CreateBitmapScaler(scaler.put()));
+        check(scaler->Initialize(AsSource(frame.get()).get(), static_cast<UINT>(reduced.width),
+                                 static_cast<UINT>(reduced.height),
+                                 WICBitmapInterpolationModeFant));
+        CopyConverted(AsSource(scaler.get()).get(), into, subject);
+    } else {
+        CopyReduced(frame.get(), stored, into, subject);
+    }
+    if (orientation != 1) {
+        MakeUpright(into, orientation, pixels.rows());
+    }
+    stored_pixels = {};
     auto picture = std::make_shared<BitmapPicture>(std::move(pixels), scale.TwipsX(natural.width),
                                                    scale.TwipsY(natural.height));
     picture->PixelsWritten();
     return picture;
+}
+
+void WicLoader::CopyConverted(IWICBitmapSource* source, const PixelRows& into,
+                              const std::string& subject) {
+    const auto check = [&subject](HRESULT result) {
+        ThrowIfFailed(result, ErrorKind::InvalidPicture, subject);
+    };
+    ComPtr<IWICFormatConverter> converter;
+    check(Factory(subject)->CreateFormatConverter(converter.put()));
+    check(converter->Initialize(source, GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
+                                nullptr, 0, WICBitmapPaletteTypeMedianCut));
+    check(converter->CopyPixels(nullptr, static_cast<UINT>(into.stride) * 4,
+                                static_cast<UINT>(into.stride) * static_cast<UINT>(into.height) * 4,
+                                reinterpret_cast<BYTE*>(into.pixels)));
+}
+
+// Decodes a band of rows at a time and shrinks each band as it comes, so that no copy of the
+// picture at its full size is made beside the codec's own.
+void WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+                            const std::string& subject) {
+    const auto check = [&subject](HRESULT result) {
+        ThrowIfFailed(result, ErrorKind::InvalidPicture, subject);
+    };
+    WICPixelFormatGUID format = {};
+    check(frame->GetPixelFormat(&format));
+    ComPtr<IWICBitmapSource> source = AsSource(frame);
+    SourceLayout layout = SourceLayout::Pbgra32;
+    bool straight_alpha = false;
+    if (IsEqualGUID(format, GUID_WICPixelFormat24bppBGR)) {
+        layout = SourceLayout::Bgr24;
+    } else if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA)) {
+        straight_alpha = true;
+    } else if (!IsEqualGUID(format, GUID_WICPixelFormat32bppPBGRA)) {
+        ComPtr<IWICFormatConverter> converter;
+        check(Factory(subject)->CreateFormatConverter(converter.put()));
+        check(converter->Initialize(source.get(), GUID_WICPixelFormat32bppPBGRA,
+                                    WICBitmapDitherTypeNone, nullptr, 0,
+                                    WICBitmapPaletteTypeMedianCut));
+        source = AsSource(converter.get());
+    }
+    const int bytes_per_pixel = layout == SourceLayout::Bgr24 ? 3 : 4;
+    const UINT stride = static_cast<UINT>(stored.width) * static_cast<UINT>(bytes_per_pixel);
+    const int band = static_cast<int>(std::clamp<UINT>(kBandBytes / stride, 1, 4096));
+    std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride) * static_cast<UINT>(band));
+    AreaReducer reducer(stored.width, stored.height, layout, into);
+    for (int y = 0; y < stored.height; y += band) {
+        const int count = std::min(band, stored.height - y);
+        const WICRect rect{0, y, stored.width, count};
+        check(source->CopyPixels(&rect, stride, stride * static_cast<UINT>(count), rows.data()));
+        if (straight_alpha) {
+            Premultiply(rows.data(), stored.width * count);
+        }
+        reducer.AddRows(rows.data(), count, stride);
+    }
 }
 
 }  // namespace kivo::forms::win32

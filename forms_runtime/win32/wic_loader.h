@@ -10,13 +10,16 @@
 
 #include "forms_runtime/picture.h"
 #include "forms_runtime/win32/com_ptr.h"
+#include "forms_runtime/win32/decode_size.h"
+#include "forms_runtime/win32/pixel_resampler.h"
 #include "forms_runtime/win32/pixel_scale.h"
 
 namespace kivo::forms::win32 {
 
 // Decodes pictures with the Windows Imaging Component: the first frame (an icon's largest
 // image), upright as its camera orientation says, converted to premultiplied BGRA, and reduced on
-// the way when the hint allows. COM must be initialised on the calling thread.
+// the way to the size the hint says it is shown at. COM must be initialised on the calling thread,
+// and one loader is used on one thread only.
 class WicLoader {
   public:
     // `head` holds the file's first bytes, for camera data the component may not read.
@@ -30,6 +33,12 @@ class WicLoader {
     IWICImagingFactory* Factory(const std::string& subject);
     Picture Decode(IWICBitmapDecoder* decoder, std::string_view head, const std::string& subject,
                    const DecodeHint& hint, const PixelScale& scale);
+    // Converts the whole source to premultiplied BGRA into `into`, which has its size.
+    void CopyConverted(IWICBitmapSource* source, const PixelRows& into, const std::string& subject);
+    // Decodes the frame shrunk to the size of `into`.
+    void CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+                     const std::string& subject);
+
     bool ScalerAverages();
 
     ComPtr<IWICImagingFactory> factory_;

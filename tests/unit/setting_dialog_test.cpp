@@ -178,6 +178,21 @@ TEST_F(SettingDialogTest, ClickingAFilePreviewsItFromTheFolderList) {
     EXPECT_FALSE(saver.backend.program_ended());
 }
 
+// The preview box is 2235 x 1635 twips, 149 x 109 pixels: a picture is decoded just large enough
+// to fill it both ways, however its proportions differ from the box's.
+TEST_F(SettingDialogTest, PreviewPicturesAreDecodedJustLargeEnoughToFillTheBox) {
+    frmSetting& dialog = Open();
+    saver.backend.SelectFile(saver.app, dialog.File, 1);
+    const auto& scale = saver.backend.last_decode_hint().shown_scale;
+    ASSERT_TRUE(scale);
+    // Narrower than the box in proportion, or taller than wide: the width decides.
+    EXPECT_DOUBLE_EQ(scale(4000, 3000), 149.0 / 4000);
+    EXPECT_DOUBLE_EQ(scale(3000, 4000), 149.0 / 3000);
+    // A thin strip: the height decides, and the strip is stretched up.
+    EXPECT_DOUBLE_EQ(scale(1000, 100), 109.0 / 100);
+    EXPECT_GE(scale(40, 30), 1.0) << "small pictures keep their pixels";
+}
+
 TEST_F(SettingDialogTest, MissingStoredFolderOpensAtItsNearestAncestorAndKeepsTheSetting) {
     Store(settings::kFolderKey, "C:\\Photos\\gone\\deeper");
     frmSetting& dialog = Open();

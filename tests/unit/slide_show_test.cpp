@@ -67,6 +67,13 @@ TEST_P(SlideFittingTest, ShrinksByItsOwnProportionsAndCentres) {
     EXPECT_EQ(form.Imager.Top.get(), fit.top);
     EXPECT_EQ(form.Imager.Stretch.get(), fit.fitted_width != fit.width);
     EXPECT_TRUE(form.Imager.Visible);
+
+    // The loader was told that scale, so that it decodes the picture no larger than shown.
+    const auto& scale = saver.backend.last_decode_hint().shown_scale;
+    ASSERT_TRUE(scale);
+    const double shown = scale(static_cast<int>(fit.width / 5), static_cast<int>(fit.height / 5));
+    EXPECT_NEAR(shown * fit.width, fit.fitted_width, 0.01);
+    EXPECT_NEAR(shown * fit.height, fit.fitted_height, 0.01);
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowOf15360By11520, SlideFittingTest,

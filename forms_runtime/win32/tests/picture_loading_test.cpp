@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms_runtime/errors.h"
@@ -75,11 +76,12 @@ TEST_F(PictureLoading, LargePicturesAreDecodedReducedButKeepTheirNaturalSize) {
     folder.Write("stripes.bmp", test::MakeBmp(400, 300, [](int x, int) {
                      return x % 2 == 0 ? 0x000000u : 0xFFFFFFu;
                  }));
-    const Picture picture = backend.LoadPicture(folder.Join("stripes.bmp"), {100, 50});
+    const Picture picture =
+        backend.LoadPicture(folder.Join("stripes.bmp"), {[](int, int) { return 0.25; }});
     EXPECT_FLOAT_EQ(picture->width_twips(), 400 * scale.twips_per_pixel_x);
     EXPECT_FLOAT_EQ(picture->height_twips(), 300 * scale.twips_per_pixel_y);
     const BitmapPicture& pixels = Bitmap(picture);
-    EXPECT_EQ(pixels.pixels().width(), 100);  // covers 100 x 50 in its own proportions
+    EXPECT_EQ(pixels.pixels().width(), 100);  // a quarter of each side
     EXPECT_EQ(pixels.pixels().height(), 75);
     EXPECT_TRUE(Near(PixelAt(pixels, 50, 37), 0x808080, 8)) << std::hex << PixelAt(pixels, 50, 37);
 }
@@ -107,6 +109,52 @@ TEST_F(PictureLoading, PhotosAreTurnedUprightAsTheCameraRecorded) {
     const Picture plain = backend.LoadPicture(folder.Join("plain.jpg"), {});
     EXPECT_FLOAT_EQ(plain->width_twips(), 8 * scale.twips_per_pixel_x);
     EXPECT_TRUE(Near(PixelAt(Bitmap(plain), 0, 2), 0xFF0000));
+}
+
+TEST_F(PictureLoading, PhotosAreDecodedAtTheSizeTheyAreShownAt) {
+    // 640 x 480, red on the left half, blue on the right, shown at a quarter of each side.
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            rgb.push_back(x < 320 ? 0xFF0000u : 0x0000FFu);
+        }
+    }
+    folder.Write("halves.jpg", test::MakeJpeg(640, 480, rgb, 0));
+    std::vector<std::pair<int, int>> asked;
+    const Picture picture = backend.LoadPicture(folder.Join("halves.jpg"), {[&](int w, int h) {
+                                                    asked.emplace_back(w, h);
+                                                    return 0.25;
+                                                }});
+    EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{640, 480}}));
+    EXPECT_FLOAT_EQ(picture->width_twips(), 640 * scale.twips_per_pixel_x);
+    const BitmapPicture& pixels = Bitmap(picture);
+    ASSERT_EQ(pixels.pixels().width(), 160);
+    ASSERT_EQ(pixels.pixels().height(), 120);
+    EXPECT_TRUE(Near(PixelAt(pixels, 40, 60), 0xFF0000)) << std::hex << PixelAt(pixels, 40, 60);
+    EXPECT_TRUE(Near(PixelAt(pixels, 120, 60), 0x0000FF)) << std::hex << PixelAt(pixels, 120, 60);
+    EXPECT_EQ(pixels.pixels().pixels()[0] >> 24, 0xFFu);
+}
+
+TEST_F(PictureLoading, TurnedPhotosAreReducedUpright) {
+    // 80 x 40 as stored, red on the left quarter; the camera lay on its side.
+    std::vector<std::uint32_t> rgb;
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 80; ++x) {
+            rgb.push_back(x < 20 ? 0xFF0000u : 0x0000FFu);
+        }
+    }
+    folder.Write("turned.jpg", test::MakeJpeg(80, 40, rgb, 6));
+    int asked_width = 0;
+    const Picture turned = backend.LoadPicture(folder.Join("turned.jpg"), {[&](int w, int) {
+                                                   asked_width = w;
+                                                   return 0.5;
+                                               }});
+    EXPECT_EQ(asked_width, 40) << "the hint hears of the upright size";
+    const BitmapPicture& pixels = Bitmap(turned);
+    ASSERT_EQ(pixels.pixels().width(), 20);
+    ASSERT_EQ(pixels.pixels().height(), 40);
+    EXPECT_TRUE(Near(PixelAt(pixels, 10, 2), 0xFF0000)) << std::hex << PixelAt(pixels, 10, 2);
+    EXPECT_TRUE(Near(PixelAt(pixels, 10, 30), 0x0000FF)) << std::hex << PixelAt(pixels, 10, 30);
 }
 
 TEST_F(PictureLoading, MetafilesTakeTheSizeTheyDeclare) {

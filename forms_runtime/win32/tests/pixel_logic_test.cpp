@@ -2,10 +2,13 @@
 // orientation, turning pictures upright and resampling.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "forms_runtime/win32/area_reducer.h"
 #include "forms_runtime/win32/command_line.h"
 #include "forms_runtime/win32/decode_size.h"
 #include "forms_runtime/win32/exif_orientation.h"
@@ -29,20 +32,38 @@ TEST(ArgumentText, KeepsTheArgumentsAsWritten) {
     EXPECT_EQ(ArgumentText(L"\"unterminated quote /s"), L"");
 }
 
-TEST(DecodeSize, KeepsPicturesThatAreNotLargerThanTheHint) {
-    EXPECT_EQ(DecodeSize({800, 600}, {1024, 768}), (PixelSize{800, 600}));
-    EXPECT_EQ(DecodeSize({4000, 3000}, {}), (PixelSize{4000, 3000}));
+DecodeHint ShownAt(double scale) {
+    return {[scale](int, int) { return scale; }};
 }
 
-TEST(DecodeSize, ReducesToTheSmallestSizeThatCoversTheHint) {
-    // 4000 x 3000 onto 1024 x 768: the same proportions, exactly.
-    EXPECT_EQ(DecodeSize({4000, 3000}, {1024, 768}), (PixelSize{1024, 768}));
-    // A wide picture on a 4:3 screen: its height decides, its width covers more.
-    EXPECT_EQ(DecodeSize({6000, 2000}, {1024, 768}), (PixelSize{2304, 768}));
-    // A tall one: its width decides; sides are rounded up, never short of the hint.
-    EXPECT_EQ(DecodeSize({3001, 9000}, {1000, 1000}), (PixelSize{1000, 3000}));
-    // Only one side limited.
-    EXPECT_EQ(DecodeSize({4000, 3000}, {0, 300}), (PixelSize{400, 300}));
+TEST(DecodeSize, KeepsTheNaturalSizeWithoutAScaleBelowOne) {
+    EXPECT_EQ(DecodeSize({4000, 3000}, {}), (PixelSize{4000, 3000}));
+    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(1)), (PixelSize{800, 600}));
+    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(2.5)), (PixelSize{800, 600}));
+    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(0)), (PixelSize{800, 600}));
+    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(-1)), (PixelSize{800, 600}));
+    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(std::nan(""))), (PixelSize{800, 600}));
+}
+
+TEST(DecodeSize, DecodesAtTheSizeThePictureIsShownAt) {
+    EXPECT_EQ(DecodeSize({6000, 4000}, ShownAt(1920.0 / 6000)), (PixelSize{1920, 1280}));
+    EXPECT_EQ(DecodeSize({4000, 6000}, ShownAt(1080.0 / 6000)), (PixelSize{720, 1080}));
+    // Each side to the nearest pixel, never below one.
+    EXPECT_EQ(DecodeSize({1001, 333}, ShownAt(0.5)), (PixelSize{501, 167}));
+    EXPECT_EQ(DecodeSize({10000, 3}, ShownAt(0.01)), (PixelSize{100, 1}));
+}
+
+TEST(DecodeSize, AsksWithTheNaturalSize) {
+    int asked_width = 0;
+    int asked_height = 0;
+    DecodeHint hint{[&](int width, int height) {
+        asked_width = width;
+        asked_height = height;
+        return 0.5;
+    }};
+    EXPECT_EQ(DecodeSize({3000, 4000}, hint), (PixelSize{1500, 2000}));
+    EXPECT_EQ(asked_width, 3000);
+    EXPECT_EQ(asked_height, 4000);
 }
 
 std::string Jpeg(const std::string& segments) {
@@ -163,6 +184,73 @@ TEST(Resample, KeepsTransparencyPremultiplied) {
     EXPECT_EQ(blended[0] >> 24, 0x40u);
     EXPECT_EQ((blended[0] >> 16) & 0xFF, 0x40u);
     EXPECT_EQ(blended[0] & 0xFFFF, 0u);
+}
+
+// Blue, green, red bytes of a picture whose pixel (x, y) has levels that differ everywhere.
+std::vector<std::uint8_t> BgrPicture(int width, int height) {
+    std::vector<std::uint8_t> bytes;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            bytes.push_back(static_cast<std::uint8_t>(x * 7 + y * 3));
+            bytes.push_back(static_cast<std::uint8_t>(x * y));
+            bytes.push_back(static_cast<std::uint8_t>(255 - x - y));
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::uint32_t> Reduced(const std::vector<std::uint8_t>& bgr, int width, int height,
+                                   int to_width, int to_height, int band) {
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(to_width) * to_height, 0xDEADBEEF);
+    AreaReducer reducer(width, height, SourceLayout::Bgr24,
+                        {target.data(), to_width, to_height, to_width});
+    for (int y = 0; y < height; y += band) {
+        reducer.AddRows(bgr.data() + static_cast<std::size_t>(y) * width * 3,
+                        std::min(band, height - y), width * 3);
+    }
+    return target;
+}
+
+TEST(AreaReducer, GivesTheSamePictureWhateverBandsTheRowsComeIn) {
+    const auto picture = BgrPicture(61, 47);
+    const auto whole = Reduced(picture, 61, 47, 19, 14, 47);
+    EXPECT_EQ(Reduced(picture, 61, 47, 19, 14, 1), whole);
+    EXPECT_EQ(Reduced(picture, 61, 47, 19, 14, 5), whole);
+    for (std::uint32_t pixel : whole) {
+        EXPECT_EQ(pixel >> 24, 0xFFu) << "colours without alpha come out opaque";
+    }
+}
+
+TEST(AreaReducer, AveragesTheAreaOfEachTargetPixel) {
+    // Two by two blocks of four different colours become their average.
+    const std::vector<std::uint8_t> block{0,  100, 200, 255, 100, 0,  //
+                                          10, 20,  30,  50,  60,  70};
+    const auto one = Reduced(block, 2, 2, 1, 1, 2);
+    EXPECT_EQ(one[0], 0xFF000000u | (75u << 16) | (70u << 8) | 79u);  // 78.75 rounds to 79
+    // Three columns onto two: the middle one is shared by both halves.
+    const std::vector<std::uint8_t> thirds{0, 0, 0, 90, 90, 90, 180, 180, 180};
+    const auto two = Reduced(thirds, 3, 1, 2, 1, 1);
+    EXPECT_EQ(two[0] & 0xFF, 30u);
+    EXPECT_EQ(two[1] & 0xFF, 150u);
+}
+
+TEST(AreaReducer, VeryTallPicturesAddUpWithoutOverflowing) {
+    // 100000 rows onto one: beyond what 32-bit sums of eight-bit weights hold.
+    std::vector<std::uint8_t> column;
+    for (int y = 0; y < 100000; ++y) {
+        const std::uint8_t level = y % 2 == 0 ? 255 : 0;
+        column.insert(column.end(), {level, 255, 0});
+    }
+    const auto one = Reduced(column, 1, 100000, 1, 1, 4096);
+    EXPECT_NEAR(static_cast<int>(one[0] & 0xFF), 128, 1);
+    EXPECT_EQ((one[0] >> 8) & 0xFF, 255u);
+    EXPECT_EQ((one[0] >> 16) & 0xFF, 0u);
+}
+
+TEST(Premultiply, ScalesTheColoursByTheirAlpha) {
+    std::vector<std::uint8_t> pixels{200, 100, 50, 128, 200, 100, 50, 255, 200, 100, 50, 0};
+    Premultiply(pixels.data(), 3);
+    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{100, 50, 25, 128, 200, 100, 50, 255, 0, 0, 0, 0}));
 }
 
 }  // namespace
