@@ -138,6 +138,10 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_ERASEBKGND:
             return 1;  // the paint fills the background
         case WM_PAINT:
+            if (TickSuspended()) {
+                HoldPaint(window);  // never a state half-way through a tick
+                return 0;
+            }
             buffer_.Paint(window, [this](HDC dc, const RECT& dirty) { PaintSurface(dc, dirty); });
             return 0;
         case WM_PRINTCLIENT: {
@@ -182,8 +186,9 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
             SurfaceMouse(nullptr, message, wparam, lparam);
             return 0;
         case WM_TIMER:
-            if (!MessageBoxShowing()) {
+            if (!TimerEventsHeld()) {
                 if (Timer* timer = timers_.Find(wparam)) {
+                    const TimerEventScope tick;
                     app_.RaiseTimer(*timer);
                 }
             }
@@ -258,7 +263,10 @@ bool Win32FormPeer::OnKey(WPARAM key) {
 void Win32FormPeer::SurfaceMouse(const Control* container, UINT message, WPARAM flags,
                                  LPARAM position) {
     const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    Image* image = layer_.ImageAt(container, point);
+    // While a tick waits for its picture the user acts on the screen as it still stands.
+    const bool as_shown = TickSuspended();
+    Image* image =
+        as_shown ? layer_.ShownImageAt(container, point) : layer_.ImageAt(container, point);
     if (message == WM_LBUTTONUP) {
         // A click: the left button went down and up on the same image.
         Image* pressed = std::exchange(pressed_, nullptr);
@@ -270,7 +278,7 @@ void Win32FormPeer::SurfaceMouse(const Control* container, UINT message, WPARAM 
     if (image == nullptr) {
         return;
     }
-    const RECT bounds = layer_.Bounds(*image);
+    const RECT bounds = as_shown ? layer_.ShownBounds(*image) : layer_.Bounds(*image);
     const float x = scale_.TwipsX(point.x - bounds.left);
     const float y = scale_.TwipsY(point.y - bounds.top);
     const int shift = ((flags & MK_SHIFT) != 0 ? 1 : 0) | ((flags & MK_CONTROL) != 0 ? 2 : 0) |

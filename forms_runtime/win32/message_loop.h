@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 namespace kivo::forms::win32 {
 
 // Delivers one message to its window, through the dialog keyboard of the form that holds it.
@@ -11,5 +13,32 @@ void DeliverMessage(MSG& message);
 // followed by another from a timer.
 int ShowMessageBox(HWND owner, const wchar_t* prompt, const wchar_t* title, UINT style);
 bool MessageBoxShowing();
+
+// Marks a timer event while it runs.
+class TimerEventScope {
+  public:
+    TimerEventScope();
+    ~TimerEventScope();
+    TimerEventScope(const TimerEventScope&) = delete;
+    TimerEventScope& operator=(const TimerEventScope&) = delete;
+};
+
+// Waits until `done` (a load on another thread) is set. Inside a timer event the user's keyboard
+// and mouse input is delivered meanwhile, each message an event of its own followed by
+// `after_input`, so that a key still ends the program at once. Everything else waits for the
+// load: other messages stay queued, and no timer event runs and nothing is painted, even from a
+// message loop that an input event opens (a password box), since the timer event is only half
+// done. Elsewhere it only waits: the user's input keeps its order after the event that loads.
+void WaitForLoad(HANDLE done, const std::function<void()>& after_input);
+
+// Whether a timer event now would come too early: a message box is open, or a timer event is
+// waiting for a load.
+bool TimerEventsHeld();
+// A timer event waits for a load: the screen still shows what it showed before that event, and
+// the user's input is meant for that.
+bool TickSuspended();
+// Called for WM_PAINT while a tick is suspended: the window's invalid area is put aside, and
+// invalidated again once the load is over.
+void HoldPaint(HWND window);
 
 }  // namespace kivo::forms::win32

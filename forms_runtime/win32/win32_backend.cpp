@@ -4,6 +4,7 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/win32/command_line.h"
+#include "forms_runtime/win32/decode_thread.h"
 #include "forms_runtime/win32/display.h"
 #include "forms_runtime/win32/form_window.h"
 #include "forms_runtime/win32/message_loop.h"
@@ -56,11 +57,13 @@ ComApartment::~ComApartment() {
     }
 }
 
-Win32Backend::Win32Backend() : wic_(std::make_unique<WicLoader>()) {}
+Win32Backend::Win32Backend()
+    : wic_(std::make_unique<WicLoader>()), decoder_(std::make_unique<DecodeThread>()) {}
 
 Win32Backend::~Win32Backend() = default;
 
 std::unique_ptr<FormPeer> Win32Backend::CreatePeer(Form& form) {
+    app_ = &form.app();
     return std::make_unique<Win32FormPeer>(form);
 }
 
@@ -76,7 +79,21 @@ NumberFormat Win32Backend::UserNumberFormat() {
 }
 
 Picture Win32Backend::LoadPicture(const std::string& path, const DecodeHint& hint) {
-    return LoadPictureFile(*wic_, path, hint, ScreenScale());
+    const PixelScale scale = ScreenScale();
+    HANDLE done = nullptr;
+    if (!decoder_->Start(
+            [path, hint, scale](WicLoader& wic) { return LoadPictureFile(wic, path, hint, scale); },
+            &done)) {
+        return LoadPictureFile(*wic_, path, hint, scale);
+    }
+    WaitForLoad(done, [this] { EndIfNoFormLoaded(); });
+    return decoder_->Result();
+}
+
+void Win32Backend::EndIfNoFormLoaded() {
+    if (app_ != nullptr && (app_->ended() || !app_->AnyFormLoaded())) {
+        app_->End();
+    }
 }
 
 Picture Win32Backend::LoadResourcePicture(const std::string& name) {
@@ -137,6 +154,11 @@ void Win32Backend::RunMessageLoop(Application& app) {
 }
 
 void Win32Backend::EndProgram() {
+    if (decoder_->busy()) {
+        // A decode is under way on its own thread: ending the process the usual way would run
+        // the libraries' detach code, which may wait on a lock that thread holds.
+        TerminateProcess(GetCurrentProcess(), 0);
+    }
     ExitProcess(0);
 }
 

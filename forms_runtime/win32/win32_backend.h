@@ -11,6 +11,9 @@
 
 namespace kivo::forms::win32 {
 
+class DecodeThread;
+class WicLoader;
+
 // Keeps COM initialised on the user-interface thread while it lives.
 class ComApartment {
   public:
@@ -22,8 +25,6 @@ class ComApartment {
   private:
     bool initialised_ = false;
 };
-
-class WicLoader;
 
 // The forms runtime on Windows. Create it on the thread that runs the user interface.
 class Win32Backend : public Backend {
@@ -45,9 +46,15 @@ class Win32Backend : public Backend {
     [[noreturn]] void EndProgram() override;
 
   private:
-    ComApartment apartment_;  // before the loader, which holds COM objects
-    std::unique_ptr<WicLoader> wic_;
+    // While a picture decodes on its own thread: input that leaves no form loaded ends the
+    // program, instead of letting the decode finish.
+    void EndIfNoFormLoaded();
+
+    ComApartment apartment_;          // before the loader, which holds COM objects
+    std::unique_ptr<WicLoader> wic_;  // this thread's: resources, and a load within a load
+    std::unique_ptr<DecodeThread> decoder_;
     Win32FileSystem files_;
+    Application* app_ = nullptr;  // the application whose forms this backend made
 };
 
 }  // namespace kivo::forms::win32
