@@ -23,6 +23,7 @@ constexpr int kDropDownListPixels = 200;
 
 constexpr UINT_PTR kFolderListSubclass = 1;
 constexpr UINT_PTR kFrameSubclass = 2;
+constexpr UINT_PTR kTextBoxSubclass = 3;
 
 struct WindowKind {
     const wchar_t* window_class;
@@ -105,6 +106,7 @@ StandardControls::~StandardControls() {
     for (const Entry& entry : entries_) {
         RemoveWindowSubclass(entry.window, FolderListProc, kFolderListSubclass);
         RemoveWindowSubclass(entry.window, FrameProc, kFrameSubclass);
+        RemoveWindowSubclass(entry.window, TextBoxProc, kTextBoxSubclass);
     }
 }
 
@@ -166,6 +168,9 @@ void StandardControls::Create(Control& control, HWND parent) {
         // Visual styles draw the caption in the theme's colour: classic drawing honours ours.
         // (A frame's group box is drawn by the frame's surface itself.)
         SetWindowTheme(window, L"", L"");
+    }
+    if (!control.system_colors() && control.kind() == ControlKind::TextBox) {
+        SetWindowSubclass(window, TextBoxProc, kTextBoxSubclass, 0);
     }
     if (control.kind() == ControlKind::DirList) {
         SendMessageW(window, LB_SETITEMHEIGHT, 0, FolderLineHeight());

@@ -65,6 +65,8 @@ class StandardControls {
                                            UINT_PTR id, DWORD_PTR self);
     static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
                                       UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK TextBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                        UINT_PTR id, DWORD_PTR self);
 
     Win32FormPeer& peer_;
     std::vector<Entry> entries_;
