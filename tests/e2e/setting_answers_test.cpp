@@ -129,6 +129,31 @@ TEST_F(SettingAnswersTest, TheCancelButtonAndTheCloseBoxEndWithoutStoring) {
     EXPECT_FALSE(RegistryKeyExists(kSettingsKey));
 }
 
+TEST_F(SettingAnswersTest, EnterOnTheFocusedCancelButtonCancels) {
+    ScopedProcess process = OpenDialog();
+    for (int i = 0; i < 5; ++i) {  // drive list, folder list, file list, interval, OK, キャンセル
+        PressKey(VK_TAB);
+    }
+    ASSERT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.cancel; }, 3s));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(process.WaitForExit(5s));
+    EXPECT_FALSE(RegistryKeyExists(kSettingsKey)) << "Enter pressed OK, not the focused キャンセル";
+}
+
+TEST_F(SettingAnswersTest, SpaceTogglesTheFocusedCheckBoxAndEnterThereIsOk) {
+    ScopedProcess process = OpenDialog();
+    KeyDown(VK_SHIFT);
+    PressKey(VK_TAB);  // back from the drive list to the check box
+    KeyUp(VK_SHIFT);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.showName; }, 3s));
+    PressKey(VK_SPACE);
+    ASSERT_TRUE(WaitUntil(
+        [&] { return SendMessageW(windows_.showName, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3s));
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(process.WaitForExit(5s)) << "Enter on the check box did not press OK";
+    EXPECT_EQ(ReadStored().showName, std::optional<std::wstring>(L"0"));
+}
+
 TEST_F(SettingAnswersTest, EnterInTheIntervalBoxIsOk) {
     ScopedProcess process = OpenDialog();
     ASSERT_TRUE(TypeIntoBox(windows_.interval, L"7"));
@@ -169,7 +194,7 @@ TEST_F(SettingAnswersTest, APictureClickedInTheFileListShowsInThePreview) {
     EXPECT_FALSE(ColoursClose(ScreenPixel(preview), kRed)) << "red before any click";
 
     const POINT line = LineCentre(windows_.files, 0);
-    ClickAt(line.x, line.y);
+    Click(line);
     EXPECT_TRUE(WaitForPixel(preview, kRed, 5s)) << ColourText(ScreenPixel(preview));
     // Stretched over the whole preview: near each corner inside the border too.
     RECT inside = LayoutPixels(5580, 1350, 2235, 1635, true);
@@ -178,6 +203,22 @@ TEST_F(SettingAnswersTest, APictureClickedInTheFileListShowsInThePreview) {
     EXPECT_TRUE(ColoursClose(ScreenPixel(inside.left, inside.top), kRed, 24));
     EXPECT_TRUE(ColoursClose(ScreenPixel(inside.right - 1, inside.bottom - 1), kRed, 24));
     EXPECT_TRUE(process.running());
+}
+
+TEST_F(SettingAnswersTest, PickingADriveOpensItsRootInTheFolderList) {
+    ScopedProcess process = OpenDialog();  // the drive list has the keyboard
+    const auto root_line = [&] {
+        const auto lines = ListLines(windows_.folders);
+        return lines.empty() ? std::wstring() : lines.front();
+    };
+    ASSERT_EQ(root_line(), L"C:\\");
+    PressKey(VK_END);  // the last drive: Wine's Z:
+    EXPECT_TRUE(WaitUntil([&] { return root_line() == L"Z:\\"; }, 3s)) << Narrow(root_line());
+    PressKey(VK_HOME);
+    EXPECT_TRUE(WaitUntil([&] { return root_line() == L"C:\\"; }, 3s)) << Narrow(root_line());
+    ClickOn(windows_.ok);
+    ASSERT_TRUE(process.WaitForExit(5s));
+    EXPECT_EQ(ReadStored().folder, std::optional<std::wstring>(L"C:\\"));
 }
 
 TEST_F(SettingAnswersTest, EnterInTheFolderListOpensTheFolderNotOk) {

@@ -86,9 +86,33 @@ inline POINT CentreOf(HWND window) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
+// Moves the pointer and waits until it stays there: a window that has just appeared under the
+// pointer reports a moment later where the pointer was, and Wine may put it back there.
+inline void PlacePointer(POINT at) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        MoveCursorTo(at.x, at.y);
+        const bool moved_back = WaitUntil(
+            [at] {
+                const POINT now = CursorPosition();
+                return now.x != at.x || now.y != at.y;
+            },
+            50ms);
+        if (!moved_back) {
+            return;
+        }
+    }
+}
+
+inline void Click(POINT at, int times = 1) {
+    PlacePointer(at);
+    for (int i = 0; i < times; ++i) {
+        PressButton(MouseButton::Left);
+        ReleaseButton(MouseButton::Left);
+    }
+}
+
 inline void ClickOn(HWND window) {
-    const POINT centre = CentreOf(window);
-    ClickAt(centre.x, centre.y);
+    Click(CentreOf(window));
 }
 
 // The window that has the keyboard focus in the thread that owns `window`.
@@ -152,17 +176,23 @@ inline POINT LineCentre(HWND list, int line) {
 }
 
 // Replaces the whole text of an edit box as the user would: click, select all, type.
-inline bool TypeIntoBox(HWND box, const std::wstring& text) {
+inline ::testing::AssertionResult TypeIntoBox(HWND box, const std::wstring& text) {
     ClickOn(box);
     if (!WaitUntil([box] { return FocusOfThreadOf(box) == box; }, 3s)) {
-        return false;
+        return ::testing::AssertionFailure()
+               << "the click did not give the box the focus; it is on a "
+               << Narrow(WindowClassName(FocusOfThreadOf(box)));
     }
     PressKey(VK_HOME);
     KeyDown(VK_SHIFT);
     PressKey(VK_END);
     KeyUp(VK_SHIFT);
     TypeText(text);
-    return WaitUntil([box, &text] { return ControlText(box) == text; }, 3s);
+    if (!WaitUntil([box, &text] { return ControlText(box) == text; }, 3s)) {
+        return ::testing::AssertionFailure() << "the box reads \"" << Narrow(ControlText(box))
+                                             << "\", not \"" << Narrow(text) << "\"";
+    }
+    return ::testing::AssertionSuccess();
 }
 
 class SettingDialogTest : public KivoTest {
@@ -184,6 +214,17 @@ class SettingDialogTest : public KivoTest {
                 5s)) {
             throw std::runtime_error("the dialog's controls did not appear");
         }
+        // Keys go to the foreground window: the test types only once the dialog has the keyboard.
+        if (!WaitUntil(
+                [this] {
+                    const HWND focus = FocusOfThreadOf(dialog_);
+                    return GetForegroundWindow() == dialog_ && focus != nullptr &&
+                           IsChild(dialog_, focus);
+                },
+                5s)) {
+            throw std::runtime_error("the dialog did not get the keyboard");
+        }
+        PlacePointer({1023, 767});  // out of the way, and no longer where the dialog appeared
         return process;
     }
 

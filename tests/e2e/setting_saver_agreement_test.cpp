@@ -46,8 +46,7 @@ TEST_F(SettingSaverAgreementTest, TheSlideShowUsesTheFolderAndPaceChosenInTheDia
         const auto line = std::find(lines.begin(), lines.end(), L"選んだ");
         ASSERT_NE(line, lines.end()) << "the subfolder is not listed";
         const POINT at = LineCentre(windows_.folders, static_cast<int>(line - lines.begin()));
-        ClickAt(at.x, at.y);
-        ClickAt(at.x, at.y);
+        Click(at, 2);
         ASSERT_TRUE(WaitUntil([&] { return ListLines(windows_.files).size() == 2; }, 3s))
             << "the file list does not show the chosen folder";
 

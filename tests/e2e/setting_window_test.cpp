@@ -92,17 +92,26 @@ TEST_F(SettingWindowTest, TheDriveListHasTheKeyboardWhenTheDialogOpens) {
         << Narrow(WindowTitle(FocusOfThreadOf(dialog_)));
 }
 
-TEST_F(SettingWindowTest, TabGoesFromTheDriveListToTheFolderListThenTheFileList) {
+TEST_F(SettingWindowTest, TabVisitsTheControlsInTheirOrderAndComesRoundAgain) {
     ScopedProcess process = OpenDialog();
     ASSERT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.drives; }, 3s));
+    const std::pair<const char*, HWND> order[] = {
+        {"the folder list", windows_.folders},   {"the file list", windows_.files},
+        {"the interval box", windows_.interval}, {"OK", windows_.ok},
+        {"キャンセル", windows_.cancel},         {"the check box", windows_.showName},
+        {"the drive list", windows_.drives},
+    };
+    for (const auto& [name, window] : order) {
+        PressKey(VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == window; }, 3s))
+            << "Tab did not reach " << name << "; the focus is on a "
+            << Narrow(WindowClassName(FocusOfThreadOf(dialog_)));
+    }
+    KeyDown(VK_SHIFT);
     PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.folders; }, 3s));
-    PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.files; }, 3s));
-    PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.interval; }, 3s));
-    PressKey(VK_TAB);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.ok; }, 3s));
+    KeyUp(VK_SHIFT);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.showName; }, 3s))
+        << "Shift+Tab goes back";
 }
 
 TEST_F(SettingWindowTest, TheDarkIntervalBoxNeverFlashesWhiteAsTheDialogOpens) {
@@ -127,9 +136,15 @@ TEST_F(SettingWindowTest, TheFocusComesBackToItsControlWhenTheDialogIsActiveAgai
     ClickOn(windows_.interval);
     ASSERT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.interval; }, 3s));
 
+    // The user clicks another window, then the dialog's bare surface below the frame.
     HostWindow other(L"kivo e2e other window", 200, 100, RGB(40, 120, 200), {20, 20});
-    ASSERT_TRUE(BringToForeground(other.hwnd()));
-    ASSERT_TRUE(BringToForeground(dialog_));
+    const POINT elsewhere = other.ClientCentreOnScreen();
+    Click(elsewhere);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.hwnd(); }, 3s));
+    POINT bare{100, 290};
+    ClientToScreen(dialog_, &bare);
+    Click(bare);
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == dialog_; }, 3s));
     EXPECT_TRUE(WaitUntil([&] { return FocusOfThreadOf(dialog_) == windows_.interval; }, 3s))
         << "the focus went to a " << Narrow(WindowClassName(FocusOfThreadOf(dialog_)));
     // And the keyboard still works there: Enter is OK.
