@@ -13,7 +13,7 @@ export WINEPREFIX=$build_root/wine-prefix
 
 screen_geometry=1024x768x24
 # Bump when the prefix settings below change: a prefix with another stamp is made anew.
-prefix_stamp="kivo-prefix-3 $(wine --version 2>/dev/null || echo unknown-wine)"
+prefix_stamp="kivo-prefix-4 $(wine --version 2>/dev/null || echo unknown-wine)"
 
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, and no desktop menu entries written into $HOME.
@@ -127,6 +127,9 @@ write_prefix_settings() { # file
             printf '"%s"="Noto Sans CJK JP"\r\n' "$face"
         done
         printf '\r\n'
+        # The symbols of caption buttons (the close box), from Wine's own font copied in.
+        printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n'
+        printf '"Marlett (TrueType)"="marlett.ttf"\r\n\r\n'
     } | iconv -f UTF-8 -t UTF-16 >"$1"
 }
 
@@ -143,6 +146,10 @@ make_prefix() {
     (
         unset DISPLAY
         wineboot -u >"$state_dir/wineboot.log" 2>&1 8>&- 9>&-
+        if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
+            mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+            cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+        fi
         settings=$state_dir/prefix-settings.reg
         write_prefix_settings "$settings"
         wine reg import "Z:${settings//\//\\}" >>"$state_dir/wineboot.log" 2>&1 8>&- 9>&-
