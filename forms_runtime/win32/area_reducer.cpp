@@ -1,5 +1,7 @@
 #include "forms_runtime/win32/area_reducer.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <limits>
 #include <vector>
@@ -8,29 +10,30 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// Positions are counted in 1/256 of a source pixel: the weights of one source pixel over the
-// target pixels it falls in add up to exactly one pixel, so nothing of the picture is lost or
-// counted twice.
-constexpr std::int64_t kUnit = 256;
+// Positions are counted in units, a fraction of a source pixel: the weights of one source pixel
+// over the target pixels it falls in add up to exactly one pixel, so nothing of the picture is
+// lost or counted twice. Columns are counted in 1/256 of a pixel; rows in as fine a unit as the
+// row sums allow (see MakeReducer).
+constexpr std::int64_t kColumnUnit = 256;
 
 // Where each target pixel begins along one side, in units; one more entry for the end.
-std::vector<std::int64_t> Boundaries(int source, int target) {
+std::vector<std::int64_t> Boundaries(int source, int target, std::int64_t unit) {
     std::vector<std::int64_t> at(static_cast<std::size_t>(target) + 1);
     for (int t = 0; t <= target; ++t) {
         at[static_cast<std::size_t>(t)] =
-            (static_cast<std::int64_t>(t) * source * kUnit + target / 2) / target;
+            (static_cast<std::int64_t>(t) * source * unit + target / 2) / target;
     }
     return at;
 }
 
 // The source columns of one target column: the first and last are weighed by how much of them it
-// covers, the ones between count whole.
+// covers, the ones between count whole. The weights are shares of the column's total weight.
 struct ColumnTap {
     int first = 0;
     int count = 0;
-    std::uint32_t first_weight = 0;
-    std::uint32_t last_weight = 0;
-    double normaliser = 0;  // one over the column's total weight
+    float first_weight = 0;
+    float whole_weight = 0;
+    float last_weight = 0;
 };
 
 std::vector<ColumnTap> ColumnTaps(const std::vector<std::int64_t>& at) {
@@ -38,33 +41,59 @@ std::vector<ColumnTap> ColumnTaps(const std::vector<std::int64_t>& at) {
     for (std::size_t x = 0; x < taps.size(); ++x) {
         const std::int64_t begin = at[x];
         const std::int64_t end = at[x + 1];
+        const auto share = [total = static_cast<double>(end - begin)](std::int64_t units) {
+            return static_cast<float>(static_cast<double>(units) / total);
+        };
         ColumnTap& tap = taps[x];
-        tap.first = static_cast<int>(begin / kUnit);
-        const int last = static_cast<int>((end - 1) / kUnit);
+        tap.first = static_cast<int>(begin / kColumnUnit);
+        const int last = static_cast<int>((end - 1) / kColumnUnit);
         tap.count = last - tap.first + 1;
-        tap.first_weight = static_cast<std::uint32_t>(
-            std::min<std::int64_t>((tap.first + 1) * kUnit, end) - begin);
-        tap.last_weight =
-            static_cast<std::uint32_t>(end - std::max<std::int64_t>(last * kUnit, begin));
-        tap.normaliser = 1.0 / static_cast<double>(end - begin);
+        tap.first_weight =
+            share(std::min<std::int64_t>((tap.first + 1) * kColumnUnit, end) - begin);
+        tap.whole_weight = share(kColumnUnit);
+        tap.last_weight = share(end - std::max<std::int64_t>(last * kColumnUnit, begin));
     }
     return taps;
 }
 
 // Plain loops over bytes that the compiler turns into vector code: no pixel goes through a call.
+// A target row's first source row sets its sums, the others add to them; a whole row weighs
+// 1 << `shift` units.
 template <typename Acc>
-void AddWhole(Acc* sums, const std::uint8_t* row, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        sums[i] += static_cast<Acc>(row[i]) << 8;
+void AccumulateRow(Acc* sums, const std::uint8_t* row, std::size_t count, std::uint16_t weight,
+                   int shift, bool first) {
+    if (weight == 1u << shift) {
+        if (first) {
+            for (std::size_t i = 0; i < count; ++i) {
+                sums[i] = static_cast<Acc>(row[i] << shift);
+            }
+        } else {
+            for (std::size_t i = 0; i < count; ++i) {
+                sums[i] += static_cast<Acc>(row[i] << shift);
+            }
+        }
+    } else if (first) {
+        for (std::size_t i = 0; i < count; ++i) {
+            // Below 256 * 256: sixteen bits are enough for the product.
+            sums[i] = static_cast<std::uint16_t>(row[i] * weight);
+        }
+    } else {
+        for (std::size_t i = 0; i < count; ++i) {
+            sums[i] += static_cast<std::uint16_t>(row[i] * weight);
+        }
     }
 }
 
-template <typename Acc>
-void AddPart(Acc* sums, const std::uint8_t* row, std::size_t count, std::uint16_t weight) {
-    for (std::size_t i = 0; i < count; ++i) {
-        // At most 255 * 255: sixteen bits are enough for the product.
-        sums[i] += static_cast<std::uint16_t>(row[i] * weight);
-    }
+// A sum as a number the processor converts to floating point in one instruction: sums stay
+// below 2^31 unless they are 64-bit ones (see MakeReducer).
+inline std::int32_t Signed(std::uint16_t sum) {
+    return sum;
+}
+inline std::int32_t Signed(std::uint32_t sum) {
+    return static_cast<std::int32_t>(sum);
+}
+inline std::int64_t Signed(std::uint64_t sum) {
+    return static_cast<std::int64_t>(sum);
 }
 
 }  // namespace
@@ -82,100 +111,113 @@ namespace {
 template <int Channels, typename Acc>
 class Reducer final : public AreaReducer::Impl {
   public:
-    Reducer(int source_width, int source_height, const PixelRows& target)
+    Reducer(int source_width, int source_height, const PixelRows& target, int row_shift)
         : source_height_(source_height),
           row_bytes_(static_cast<std::size_t>(source_width) * Channels),
           target_(target),
-          rows_(Boundaries(source_height, target.height)),
-          columns_(ColumnTaps(Boundaries(source_width, target.width))),
-          sums_{std::vector<Acc>(row_bytes_), std::vector<Acc>(row_bytes_)} {}
+          row_shift_(row_shift),
+          row_unit_(std::int64_t{1} << row_shift),
+          rows_(Boundaries(source_height, target.height, row_unit_)),
+          columns_(ColumnTaps(Boundaries(source_width, target.width, kColumnUnit))),
+          sums_{std::vector<Acc>(row_bytes_), std::vector<Acc>(row_bytes_)},
+          averages_(row_bytes_ + 4) {}
 
     void AddRow(const std::uint8_t* row) override {
         if (row_ >= source_height_) {
             return;
         }
-        const std::int64_t begin = row_ * kUnit;
-        const std::int64_t end = begin + kUnit;
+        const std::int64_t begin = row_ * row_unit_;
+        const std::int64_t end = begin + row_unit_;
         // A source row falls in one target row, or straddles the border of two.
         for (int t = next_; t < target_.height && rows_[static_cast<std::size_t>(t)] < end; ++t) {
-            const std::int64_t weight = std::min(end, rows_[static_cast<std::size_t>(t) + 1]) -
-                                        std::max(begin, rows_[static_cast<std::size_t>(t)]);
-            Acc* sums = sums_[t & 1].data();
-            if (weight == kUnit) {
-                AddWhole(sums, row, row_bytes_);
-            } else if (weight > 0) {
-                AddPart(sums, row, row_bytes_, static_cast<std::uint16_t>(weight));
-            }
+            const std::int64_t from = rows_[static_cast<std::size_t>(t)];
+            const std::int64_t weight =
+                std::min(end, rows_[static_cast<std::size_t>(t) + 1]) - std::max(begin, from);
+            AccumulateRow(sums_[t & 1].data(), row, row_bytes_, static_cast<std::uint16_t>(weight),
+                          row_shift_, from >= begin);
         }
         ++row_;
         while (next_ < target_.height &&
-               rows_[static_cast<std::size_t>(next_) + 1] <= row_ * kUnit) {
+               rows_[static_cast<std::size_t>(next_) + 1] <= row_ * row_unit_) {
             Emit(next_);
             ++next_;
         }
     }
 
   private:
+    // Each column's average over the target row's source rows, then each target pixel's over its
+    // columns, a pixel's four channels in one vector (a three-channel pixel's fourth is the next
+    // pixel's first, ignored).
     void Emit(int t) {
-        std::vector<Acc>& sums = sums_[t & 1];
-        const double row_normaliser =
-            1.0 / static_cast<double>(rows_[static_cast<std::size_t>(t) + 1] -
-                                      rows_[static_cast<std::size_t>(t)]);
+        const Acc* sums = sums_[t & 1].data();
+        const float row_share = 1.0f / static_cast<float>(rows_[static_cast<std::size_t>(t) + 1] -
+                                                          rows_[static_cast<std::size_t>(t)]);
+        float* averages = averages_.data();
+        for (std::size_t i = 0; i < row_bytes_; ++i) {
+            averages[i] = static_cast<float>(Signed(sums[i])) * row_share;
+        }
+        const __m128 half = _mm_set1_ps(0.5f);
         std::uint32_t* out = target_.pixels + static_cast<std::ptrdiff_t>(t) * target_.stride;
         for (int x = 0; x < target_.width; ++x) {
             const ColumnTap& tap = columns_[static_cast<std::size_t>(x)];
-            const Acc* p = sums.data() + static_cast<std::size_t>(tap.first) * Channels;
-            std::uint64_t total[Channels];
-            for (int c = 0; c < Channels; ++c) {
-                total[c] = static_cast<std::uint64_t>(p[c]) * tap.first_weight;
-            }
+            const float* p = averages + static_cast<std::size_t>(tap.first) * Channels;
+            __m128 value = _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(tap.first_weight));
             if (tap.count > 1) {
-                std::uint64_t whole[Channels] = {};
+                __m128 whole = _mm_setzero_ps();
+                for (int k = 2; k < tap.count; ++k) {
+                    p += Channels;
+                    whole = _mm_add_ps(whole, _mm_loadu_ps(p));
+                }
                 p += Channels;
-                for (int k = 2; k < tap.count; ++k, p += Channels) {
-                    for (int c = 0; c < Channels; ++c) {
-                        whole[c] += p[c];
-                    }
-                }
-                for (int c = 0; c < Channels; ++c) {
-                    total[c] +=
-                        (whole[c] << 8) + static_cast<std::uint64_t>(p[c]) * tap.last_weight;
-                }
+                value = _mm_add_ps(value, _mm_mul_ps(whole, _mm_set1_ps(tap.whole_weight)));
+                value =
+                    _mm_add_ps(value, _mm_mul_ps(_mm_loadu_ps(p), _mm_set1_ps(tap.last_weight)));
             }
-            // Sums carry eight bits of row weight and eight of column weight.
-            const double scale = tap.normaliser * row_normaliser;
-            std::uint32_t pixel = Channels == 3 ? 0xFF000000u : 0;
-            for (int c = 0; c < Channels; ++c) {
-                const double value = static_cast<double>(total[c]) * scale + 0.5;
-                pixel |= static_cast<std::uint32_t>(std::min(value, 255.0)) << (8 * c);
-            }
-            out[x] = pixel;
+            // Rounded, then narrowed to bytes with saturation.
+            const __m128i levels = _mm_cvttps_epi32(_mm_add_ps(value, half));
+            const __m128i words = _mm_packs_epi32(levels, levels);
+            const auto pixel =
+                static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(words, words)));
+            out[x] = Channels == 3 ? (pixel | 0xFF000000u) : pixel;
         }
-        std::fill(sums.begin(), sums.end(), Acc{0});
     }
 
     int source_height_;
     std::size_t row_bytes_;
     PixelRows target_;
+    int row_shift_;
+    std::int64_t row_unit_;
     std::vector<std::int64_t> rows_;
     std::vector<ColumnTap> columns_;
-    std::vector<Acc> sums_[2];  // the target rows the current source row may fall in, by parity
-    std::int64_t row_ = 0;      // the next source row
-    int next_ = 0;              // the first target row not yet written
+    std::vector<Acc> sums_[2];     // the target rows the current source row may fall in, by parity
+    std::vector<float> averages_;  // one spare at the end for the fourth channel
+    std::int64_t row_ = 0;         // the next source row
+    int next_ = 0;                 // the first target row not yet written
 };
 
+// A column's sum over a target row is at most 255 for each unit of row weight: the narrowest
+// sums that hold it take the least memory to go through, row after row. Sixteen bits hold rows
+// weighed to 1/32 of a pixel up to a reduction of six or so; beyond, 32 or 64 bits and 1/256.
 template <int Channels>
 std::unique_ptr<AreaReducer::Impl> MakeReducer(int source_width, int source_height,
                                                const PixelRows& target) {
-    // A column's sum over one target row: 255 times 256 units for each source row it covers,
-    // plus two for the partial rows at either end.
+    // Source rows per target row, the partial ones at either end included.
     const std::uint64_t rows_per_target =
         static_cast<std::uint64_t>(source_height) / static_cast<std::uint64_t>(target.height) + 2;
-    if (255u * 256u * rows_per_target <= std::numeric_limits<std::uint32_t>::max()) {
-        return std::make_unique<Reducer<Channels, std::uint32_t>>(source_width, source_height,
-                                                                  target);
+    for (int shift = 8; shift >= 5; --shift) {
+        if (255 * (std::uint64_t{1} << shift) * rows_per_target <=
+            std::numeric_limits<std::uint16_t>::max()) {
+            return std::make_unique<Reducer<Channels, std::uint16_t>>(source_width, source_height,
+                                                                      target, shift);
+        }
     }
-    return std::make_unique<Reducer<Channels, std::uint64_t>>(source_width, source_height, target);
+    if (255 * 256 * rows_per_target <=
+        static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max())) {
+        return std::make_unique<Reducer<Channels, std::uint32_t>>(source_width, source_height,
+                                                                  target, 8);
+    }
+    return std::make_unique<Reducer<Channels, std::uint64_t>>(source_width, source_height, target,
+                                                              8);
 }
 
 }  // namespace
