@@ -57,24 +57,13 @@ std::vector<ColumnTap> ColumnTaps(const std::vector<std::int64_t>& at) {
 }
 
 // Plain loops over bytes that the compiler turns into vector code: no pixel goes through a call.
-// A target row's first source row sets its sums, the others add to them; a whole row weighs
-// 1 << `shift` units.
+// A target row's first source row sets its sums, the others add to them. A weight is at most 256
+// units: sixteen bits hold every product, so the compiler multiplies sixteen bits at a time.
 template <typename Acc>
 void AccumulateRow(Acc* sums, const std::uint8_t* row, std::size_t count, std::uint16_t weight,
-                   int shift, bool first) {
-    if (weight == 1u << shift) {
-        if (first) {
-            for (std::size_t i = 0; i < count; ++i) {
-                sums[i] = static_cast<Acc>(row[i] << shift);
-            }
-        } else {
-            for (std::size_t i = 0; i < count; ++i) {
-                sums[i] += static_cast<Acc>(row[i] << shift);
-            }
-        }
-    } else if (first) {
+                   bool first) {
+    if (first) {
         for (std::size_t i = 0; i < count; ++i) {
-            // Below 256 * 256: sixteen bits are enough for the product.
             sums[i] = static_cast<std::uint16_t>(row[i] * weight);
         }
     } else {
@@ -115,7 +104,6 @@ class Reducer final : public AreaReducer::Impl {
         : source_height_(source_height),
           row_bytes_(static_cast<std::size_t>(source_width) * Channels),
           target_(target),
-          row_shift_(row_shift),
           row_unit_(std::int64_t{1} << row_shift),
           rows_(Boundaries(source_height, target.height, row_unit_)),
           columns_(ColumnTaps(Boundaries(source_width, target.width, kColumnUnit))),
@@ -134,7 +122,7 @@ class Reducer final : public AreaReducer::Impl {
             const std::int64_t weight =
                 std::min(end, rows_[static_cast<std::size_t>(t) + 1]) - std::max(begin, from);
             AccumulateRow(sums_[t & 1].data(), row, row_bytes_, static_cast<std::uint16_t>(weight),
-                          row_shift_, from >= begin);
+                          from >= begin);
         }
         ++row_;
         while (next_ < target_.height &&
@@ -185,7 +173,6 @@ class Reducer final : public AreaReducer::Impl {
     int source_height_;
     std::size_t row_bytes_;
     PixelRows target_;
-    int row_shift_;
     std::int64_t row_unit_;
     std::vector<std::int64_t> rows_;
     std::vector<ColumnTap> columns_;

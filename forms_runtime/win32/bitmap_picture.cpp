@@ -37,7 +37,11 @@ void Blit(HDC dc, const RECT& target, HDC source, int width, int height, bool bl
 BitmapPicture::BitmapPicture(Dib pixels, float width_twips, float height_twips)
     : DrawablePicture(width_twips, height_twips), pixels_(std::move(pixels)) {}
 
-void BitmapPicture::PixelsWritten() {
+void BitmapPicture::PixelsWritten(bool known_opaque) {
+    if (known_opaque) {
+        has_alpha_ = false;
+        return;
+    }
     const std::uint32_t* p = pixels_.pixels();
     const std::uint32_t* end = p + static_cast<std::ptrdiff_t>(pixels_.width()) * pixels_.height();
     has_alpha_ = std::any_of(p, end, [](std::uint32_t pixel) { return (pixel >> 24) != 0xFF; });

@@ -13,8 +13,9 @@ class BitmapPicture : public DrawablePicture {
     BitmapPicture(Dib pixels, float width_twips, float height_twips);
 
     const Dib& pixels() const { return pixels_; }
-    // Call once the pixels are written: opaque pictures are copied, others blended.
-    void PixelsWritten();
+    // Call once the pixels are written: opaque pictures are copied, others blended. A caller that
+    // knows its pixels opaque says so, and they are not looked through.
+    void PixelsWritten(bool known_opaque = false);
     void Draw(HDC dc, const RECT& target) const override;
 
   private:

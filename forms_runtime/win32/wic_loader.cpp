@@ -224,6 +224,7 @@ Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
         stored_pixels.resize(static_cast<std::size_t>(reduced.width) * reduced.height);
         into = {stored_pixels.data(), reduced.width, reduced.height, reduced.width};
     }
+    bool opaque = false;
     if (!reduces) {
         CopyConverted(AsSource(frame.get()).get(), into, subject);
     } else if (ScalesNatively(frame.get(), stored, reduced) && ScalerAverages()) {
@@ -234,7 +235,7 @@ Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
                                  WICBitmapInterpolationModeFant));
         CopyConverted(AsSource(scaler.get()).get(), into, subject);
     } else {
-        CopyReduced(frame.get(), stored, into, subject);
+        opaque = CopyReduced(frame.get(), stored, into, subject);
     }
     if (orientation != 1) {
         MakeUpright(into, orientation, pixels.rows());
@@ -242,7 +243,7 @@ Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
     stored_pixels = {};
     auto picture = std::make_shared<BitmapPicture>(std::move(pixels), scale.TwipsX(natural.width),
                                                    scale.TwipsY(natural.height));
-    picture->PixelsWritten();
+    picture->PixelsWritten(opaque);
     return picture;
 }
 
@@ -262,7 +263,7 @@ void WicLoader::CopyConverted(IWICBitmapSource* source, const PixelRows& into,
 
 // Decodes a band of rows at a time and shrinks each band as it comes, so that no copy of the
 // picture at its full size is made beside the codec's own.
-void WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+bool WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
                             const std::string& subject) {
     const auto check = [&subject](HRESULT result) {
         ThrowIfFailed(result, ErrorKind::InvalidPicture, subject);
@@ -298,6 +299,7 @@ void WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, cons
         }
         reducer.AddRows(rows.data(), count, stride);
     }
+    return layout == SourceLayout::Bgr24;
 }
 
 }  // namespace kivo::forms::win32

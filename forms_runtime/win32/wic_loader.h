@@ -35,8 +35,8 @@ class WicLoader {
                    const DecodeHint& hint, const PixelScale& scale);
     // Converts the whole source to premultiplied BGRA into `into`, which has its size.
     void CopyConverted(IWICBitmapSource* source, const PixelRows& into, const std::string& subject);
-    // Decodes the frame shrunk to the size of `into`.
-    void CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+    // Decodes the frame shrunk to the size of `into`; true when its pixels are opaque.
+    bool CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
                      const std::string& subject);
 
     bool ScalerAverages();
