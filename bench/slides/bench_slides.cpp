@@ -1,0 +1,190 @@
+// The slide show's own ticks, timed: the real forms runtime on Windows and the real slide show
+// window, full screen, over a folder of pictures. Every file is shown once per round, in order;
+// each tick goes through the window's timer message as the system would send it.
+//   bench_slides.exe <folder> [--rounds N]
+// Per tick: the load (the backend's LoadPicture, decoding included), the scaling (the first
+// paint of the new slide less a repaint of it: the scaled copy is made once per slide), the
+// paint (a repaint) and the whole tick (the timer event and its first paint). Prints
+//   tick <kind> <file> <natural w>x<h> <decoded w>x<h> <load> <scale> <paint> <total>
+//   summary <kind> <count> <load med> <load p95> <scale med> <scale p95> <paint med>
+//           <paint p95> <total med> <total p95> <total sum>      (milliseconds, one line)
+//   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes>
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/slides/bench_stats.h"
+#include "forms_runtime/application.h"
+#include "forms_runtime/win32/bitmap_picture.h"
+#include "forms_runtime/win32/win32_backend.h"
+#include "saver_window/frmScreenSaver.h"
+#include "settings_store/memory_settings_store.h"
+#include "settings_store/settings_names.h"
+#include "startup/saversample.h"
+#include "startup/win32/win32_system.h"
+
+namespace {
+
+using kivo::bench::NowMs;
+namespace forms = kivo::forms;
+
+// The Windows backend, with each picture load timed.
+class TimedBackend : public forms::win32::Win32Backend {
+  public:
+    forms::Picture LoadPicture(const std::string& path, const forms::DecodeHint& hint) override {
+        const double started = NowMs();
+        forms::Picture picture = Win32Backend::LoadPicture(path, hint);
+        last_load_ms = NowMs() - started;
+        return picture;
+    }
+    double last_load_ms = 0;
+};
+
+// Draws that show the files in order from the second on, each once per round.
+class InOrder : public forms::RandomSource {
+  public:
+    explicit InOrder(int count) : count_(count) {}
+    void Seed(std::uint32_t) override {}
+    float Next() override {
+        next_ = (next_ + 1) % count_;
+        return (static_cast<float>(next_) + 0.5f) / static_cast<float>(count_);
+    }
+
+  private:
+    int count_;
+    int next_ = 0;
+};
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+struct Series {
+    std::vector<double> load, scale, paint, total;
+};
+
+void PrintSummary(const std::string& kind, const Series& s) {
+    using kivo::bench::Median;
+    using kivo::bench::Percentile;
+    double sum = 0;
+    for (double value : s.total) {
+        sum += value;
+    }
+    std::printf("summary %s %zu %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f %.1f\n", kind.c_str(),
+                s.total.size(), Median(s.load), Percentile(s.load, 0.95), Median(s.scale),
+                Percentile(s.scale, 0.95), Median(s.paint), Percentile(s.paint, 0.95),
+                Median(s.total), Percentile(s.total, 0.95), sum);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: bench_slides.exe <folder> [--rounds N]\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    int rounds = 1;
+    for (int i = 2; i + 1 < argc; ++i) {
+        if (std::wstring(argv[i]) == L"--rounds") {
+            rounds = std::max(1, _wtoi(argv[++i]));
+        }
+    }
+    const std::vector<std::wstring> files = kivo::bench::PictureFiles(folder);
+    if (files.size() < 2) {
+        std::fprintf(stderr, "bench_slides: the folder needs two pictures or more\n");
+        return 1;
+    }
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+
+    TimedBackend backend;
+    forms::Application app(backend, kivo::startup::kApplicationTitle);
+    kivo::settings::MemorySettingsStore settings;
+    kivo::startup::Win32System system;
+    kivo::startup::SaverSample module(app, settings, system);
+    module.RunMode = "S";
+    namespace names = kivo::settings;
+    settings.Write(names::kApplication, names::kSection, names::kFolderKey,
+                   kivo::bench::Narrow(folder));
+    // The timer never fires by itself: the benchmark sends each tick.
+    settings.Write(names::kApplication, names::kSection, names::kIntervalKey, "1000000");
+
+    auto& form = app.Load<kivo::saver_window::frmScreenSaver>(module);
+    const forms::ScreenMetrics screen = app.Screen();
+    form.Move(0, 0, screen.width, screen.height);
+    form.Caption = "Kivo bench slides";
+    form.Show();
+    app.SetRandomSource(std::make_unique<InOrder>(form.File1.ListCount()));
+    HWND window = reinterpret_cast<HWND>(form.hWnd());
+    UINT_PTR timer_id = 0;
+    for (std::size_t i = 0; i < form.controls().size(); ++i) {
+        if (form.controls()[i].get() == &form.Timer) {
+            timer_id = i + 1;
+        }
+    }
+    PumpMessages();
+    UpdateWindow(window);
+    const std::uint64_t baseline = kivo::bench::WorkingSetOf(GetCurrentProcess()).now;
+
+    std::map<std::string, Series> series;
+    std::uint64_t largest_full = 0;
+    const int ticks = rounds * form.File1.ListCount();
+    for (int tick = -1; tick < ticks; ++tick) {  // the first tick warms up, uncounted
+        const double started = NowMs();
+        SendMessageW(window, WM_TIMER, timer_id, 0);
+        const double ticked = NowMs();
+        UpdateWindow(window);
+        const double first_paint = NowMs() - ticked;
+        const double total = NowMs() - started;
+        InvalidateRect(window, nullptr, FALSE);
+        const double repaint_started = NowMs();
+        UpdateWindow(window);
+        GdiFlush();
+        const double repaint = NowMs() - repaint_started;
+        PumpMessages();
+        if (tick < 0) {
+            continue;
+        }
+        const std::string name = form.File1.List(form.CurrentIndex);
+        const std::string kind = kivo::bench::KindOf(std::wstring(name.begin(), name.end()));
+        const auto* bitmap =
+            dynamic_cast<const forms::win32::BitmapPicture*>(form.Imager.Picture.get().get());
+        const int natural_width =
+            static_cast<int>(form.Imager.Picture.get()->width_twips() / screen.twips_per_pixel_x);
+        const int natural_height =
+            static_cast<int>(form.Imager.Picture.get()->height_twips() / screen.twips_per_pixel_y);
+        largest_full = std::max<std::uint64_t>(
+            largest_full, static_cast<std::uint64_t>(natural_width) * natural_height * 4);
+        const double scale = std::max(0.0, first_paint - repaint);
+        for (const std::string& key : {kind, std::string("all")}) {
+            Series& s = series[key];
+            s.load.push_back(backend.last_load_ms);
+            s.scale.push_back(scale);
+            s.paint.push_back(repaint);
+            s.total.push_back(total);
+        }
+        std::printf("tick %s %s %dx%d %dx%d %.1f %.1f %.1f %.1f\n", kind.c_str(), name.c_str(),
+                    natural_width, natural_height, bitmap ? bitmap->pixels().width() : 0,
+                    bitmap ? bitmap->pixels().height() : 0, backend.last_load_ms, scale, repaint,
+                    total);
+        std::fflush(stdout);
+    }
+    for (const auto& [kind, s] : series) {
+        PrintSummary(kind, s);
+    }
+    std::printf(
+        "memory baseline_ws %llu peak_ws %llu largest_full_picture %llu\n",
+        static_cast<unsigned long long>(baseline),
+        static_cast<unsigned long long>(kivo::bench::WorkingSetOf(GetCurrentProcess()).peak),
+        static_cast<unsigned long long>(largest_full));
+    std::fflush(stdout);
+    return 0;
+}
