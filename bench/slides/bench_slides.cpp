@@ -1,14 +1,18 @@
 // The slide show's own ticks, timed: the real forms runtime on Windows and the real slide show
 // window, full screen, over a folder of pictures. Every file is shown once per round, in order;
 // each tick goes through the window's timer message as the system would send it.
-//   bench_slides.exe <folder> [--rounds N]
+//   bench_slides.exe <folder> [--rounds N] [--bare]
+// With --bare, each tick is followed by the codec's bare decode of the same file, so that the
+// two are timed side by side, whatever else the machine does meanwhile; the working set then
+// holds the bare decodes too and is not printed.
 // Per tick: the load (the backend's LoadPicture, decoding included), the scaling (the first
 // paint of the new slide less a repaint of it: the scaled copy is made once per slide), the
 // paint (a repaint) and the whole tick (the timer event and its first paint). Prints
 //   tick <kind> <file> <natural w>x<h> <decoded w>x<h> <load> <scale> <paint> <total>
 //   summary <kind> <count> <load med> <load p95> <scale med> <scale p95> <paint med>
 //           <paint p95> <total med> <total p95> <total sum>      (milliseconds, one line)
-//   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes>
+//   decode <kind> <file> <ms>                        (with --bare)
+//   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes>  (without)
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/slides/bare_decode.h"
 #include "bench/slides/bench_stats.h"
 #include "forms_runtime/application.h"
 #include "forms_runtime/win32/bitmap_picture.h"
@@ -93,9 +98,13 @@ int wmain(int argc, wchar_t** argv) {
     }
     const std::wstring folder = argv[1];
     int rounds = 1;
-    for (int i = 2; i + 1 < argc; ++i) {
-        if (std::wstring(argv[i]) == L"--rounds") {
+    bool bare = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::wstring option = argv[i];
+        if (option == L"--rounds" && i + 1 < argc) {
             rounds = std::max(1, _wtoi(argv[++i]));
+        } else if (option == L"--bare") {
+            bare = true;
         }
     }
     const std::vector<std::wstring> files = kivo::bench::PictureFiles(folder);
@@ -132,6 +141,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     PumpMessages();
     UpdateWindow(window);
+    IWICImagingFactory* factory = bare ? kivo::bench::ImagingFactory() : nullptr;
+    if (bare && factory == nullptr) {
+        std::fprintf(stderr, "bench_slides: no imaging component\n");
+        return 1;
+    }
     const std::uint64_t baseline = kivo::bench::WorkingSetOf(GetCurrentProcess()).now;
 
     std::map<std::string, Series> series;
@@ -175,10 +189,24 @@ int wmain(int argc, wchar_t** argv) {
                     natural_width, natural_height, bitmap ? bitmap->pixels().width() : 0,
                     bitmap ? bitmap->pixels().height() : 0, backend.last_load_ms, scale, repaint,
                     total);
+        if (bare) {
+            const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end());
+            const double decode_started = NowMs();
+            if (!kivo::bench::BareDecode(factory, path)) {
+                std::fprintf(stderr, "bench_slides: %s did not decode\n", name.c_str());
+                return 1;
+            }
+            std::printf("decode %s %s %.1f\n", kind.c_str(), name.c_str(),
+                        NowMs() - decode_started);
+        }
         std::fflush(stdout);
     }
+    kivo::bench::Release(factory);
     for (const auto& [kind, s] : series) {
         PrintSummary(kind, s);
+    }
+    if (bare) {
+        return 0;
     }
     std::printf(
         "memory baseline_ws %llu peak_ws %llu largest_full_picture %llu\n",

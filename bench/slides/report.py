@@ -1,6 +1,9 @@
 """Prints the slide benchmark's table from the outputs of its three programs.
 
 report.py bare.txt slides.txt idle.txt   (each may hold several runs, one after the other)
+
+The times come from bench_slides' --bare runs, where each tick is followed by the bare decode of
+the same file; the memory from its run without them and from the other two programs.
 """
 import math
 import sys
@@ -41,8 +44,9 @@ def by_kind(rows, column):
 
 def main(bare_path, slides_path, idle_path):
     # decode <kind> <file> <ms>; tick <kind> <file> <natural> <decoded> <load> <scale> <paint> <total>
-    decodes = lines(bare_path, "decode")
-    ticks = lines(slides_path, "tick")
+    decodes = lines(slides_path, "decode")
+    # The ticks of the runs that decoded bare beside them; the memory run's ticks are left out.
+    ticks = lines(slides_path, "tick")[:len(decodes)]
     bare = by_kind(decodes, 3)
     columns = {name: by_kind(ticks, i) for i, name in
                enumerate(["load", "scale", "paint", "tick"], start=5)}
