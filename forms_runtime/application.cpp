@@ -27,11 +27,11 @@ void Application::load(std::unique_ptr<Form> owned) {
     form.peer_ = backend_.CreatePeer(form);
 
     const FrameInsets insets = form.peer_->Insets();
-    const float width = form.spec_.client_width + insets.left + insets.right;
-    const float height = form.spec_.client_height + insets.top + insets.bottom;
+    const float width = form.layout_.client_width + insets.left + insets.right;
+    const float height = form.layout_.client_height + insets.top + insets.bottom;
     float left = 0;
     float top = 0;
-    if (form.spec_.start_up_position == StartUpPosition::CenterScreen) {
+    if (form.layout_.start_up_position == StartUpPosition::CenterScreen) {
         const ScreenMetrics screen = Screen();
         left = (screen.width - width) / 2;
         top = (screen.height - height) / 2;

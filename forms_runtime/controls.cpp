@@ -18,17 +18,17 @@ FileSystem& FilesOf(const Form& form) {
 
 }  // namespace
 
-Control::Control(Form& form, const ControlSpec& spec, Control* container)
-    : Left(spec.left),
-      Top(spec.top),
-      Width(spec.width),
-      Height(spec.height),
-      Visible(spec.visible),
+Control::Control(Form& form, const ControlSpec& layout, Control* container)
+    : Left(layout.left),
+      Top(layout.top),
+      Width(layout.width),
+      Height(layout.height),
+      Visible(layout.visible),
       Enabled(true),
-      ForeColor(spec.fore_color.value_or(kBlack)),
-      BackColor(spec.back_color.value_or(kWhite)),
+      ForeColor(layout.fore_color.value_or(kBlack)),
+      BackColor(layout.back_color.value_or(kWhite)),
       form_(form),
-      spec_(spec),
+      layout_(layout),
       container_(container) {
     for (Property<float>* edge : {&Left, &Top, &Width, &Height}) {
         edge->on_change([this] { notify(ControlProperty::Geometry); });
@@ -76,8 +76,8 @@ void Control::raise_change() {
     }
 }
 
-Label::Label(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Caption(std::string(spec.text)) {
+Label::Label(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Caption(std::string(layout.text)) {
     Caption.on_change([this] {
         fit_to_text();
         notify(ControlProperty::Caption);
@@ -95,8 +95,8 @@ void Label::fit_to_text() {
     notify(ControlProperty::Geometry);
 }
 
-Image::Image(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Stretch(spec.stretch) {
+Image::Image(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Stretch(layout.stretch) {
     Picture.on_change([this] {
         take_natural_size();
         notify(ControlProperty::Picture);
@@ -105,8 +105,8 @@ Image::Image(Form& form, const ControlSpec& spec, Control* container)
         take_natural_size();
         notify(ControlProperty::Picture);
     });
-    if (!spec.picture.empty()) {
-        Picture = form.app().backend().LoadResourcePicture(std::string(spec.picture));
+    if (!layout.picture.empty()) {
+        Picture = form.app().backend().LoadResourcePicture(std::string(layout.picture));
     }
 }
 
@@ -127,37 +127,37 @@ void Image::take_natural_size() {
     notify(ControlProperty::Geometry);
 }
 
-Timer::Timer(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Interval(spec.interval) {
+Timer::Timer(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Interval(layout.interval) {
     Interval.on_change([this] { notify(ControlProperty::Timer); });
     Enabled.on_change([this] { notify(ControlProperty::Timer); });
 }
 
-TextBox::TextBox(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Text(std::string(spec.text)) {
+TextBox::TextBox(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Text(std::string(layout.text)) {
     Text.on_change([this] { notify(ControlProperty::Text); });
 }
 
-CheckBox::CheckBox(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container),
-      Caption(std::string(spec.text)),
-      Value(static_cast<std::int16_t>(spec.value)) {
+CheckBox::CheckBox(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container),
+      Caption(std::string(layout.text)),
+      Value(static_cast<std::int16_t>(layout.value)) {
     Caption.on_change([this] { notify(ControlProperty::Caption); });
     Value.on_change([this] { notify(ControlProperty::Value); });
 }
 
-CommandButton::CommandButton(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Caption(std::string(spec.text)) {
+CommandButton::CommandButton(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Caption(std::string(layout.text)) {
     Caption.on_change([this] { notify(ControlProperty::Caption); });
 }
 
-Frame::Frame(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), Caption(std::string(spec.text)) {
+Frame::Frame(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Caption(std::string(layout.text)) {
     Caption.on_change([this] { notify(ControlProperty::Caption); });
 }
 
-FileList::FileList(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container), ListIndex(-1) {
+FileList::FileList(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), ListIndex(-1) {
     Path.on_set([this](const std::string& folder) {
         read_folder(folder);
         Path.store(NormalizeFolder(folder));
@@ -186,8 +186,8 @@ std::string FileList::List(int position) const {
     return files_[static_cast<std::size_t>(position)];
 }
 
-DirList::DirList(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container) {
+DirList::DirList(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container) {
     Path.on_set([this](const std::string& folder) {
         const std::string normal = NormalizeFolder(folder);
         if (normal.empty() || !FilesOf(this->form()).FolderExists(normal)) {
@@ -229,8 +229,8 @@ void DirList::open(const std::string& folder) {
     notify(ControlProperty::List);
 }
 
-DriveList::DriveList(Form& form, const ControlSpec& spec, Control* container)
-    : Control(form, spec, container) {
+DriveList::DriveList(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container) {
     refresh();
     std::string initial = DriveRoot(form.app().Path());
     if (initial.empty() && !drives_.empty()) {

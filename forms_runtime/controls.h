@@ -34,21 +34,21 @@ enum class ControlProperty {
 // memory, so properties can capture `this`.
 class Control {
   public:
-    Control(Form& form, const ControlSpec& spec, Control* container);
+    Control(Form& form, const ControlSpec& layout, Control* container);
     virtual ~Control() = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
-    ControlKind kind() const { return spec_.kind; }
-    std::string_view name() const { return spec_.name; }
-    int index() const { return spec_.index; }
-    const ControlSpec& spec() const { return spec_; }
+    ControlKind kind() const { return layout_.kind; }
+    std::string_view name() const { return layout_.name; }
+    int index() const { return layout_.index; }
+    const ControlSpec& layout() const { return layout_; }
     Control* container() const { return container_; }
     Form& form() const { return form_; }
     // Windowed controls are windows of their own on screen and lie above the windowless ones.
     bool windowed() const;
-    int tab_index() const { return spec_.tab_index; }
-    bool system_colors() const { return !spec_.back_color.has_value(); }
+    int tab_index() const { return layout_.tab_index; }
+    bool system_colors() const { return !layout_.back_color.has_value(); }
 
     Property<float> Left;
     Property<float> Top;
@@ -76,16 +76,16 @@ class Control {
 
   private:
     Form& form_;
-    const ControlSpec& spec_;
+    const ControlSpec& layout_;
     Control* container_;
 };
 
 class Label : public Control {
   public:
-    Label(Form& form, const ControlSpec& spec, Control* container);
+    Label(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Caption;
-    bool AutoSize() const { return spec().auto_size; }
-    bool transparent() const { return spec().transparent; }
+    bool AutoSize() const { return layout().auto_size; }
+    bool transparent() const { return layout().transparent; }
 
   private:
     void fit_to_text();
@@ -93,12 +93,12 @@ class Label : public Control {
 
 class Image : public Control {
   public:
-    Image(Form& form, const ControlSpec& spec, Control* container);
+    Image(Form& form, const ControlSpec& layout, Control* container);
     Property<forms::Picture> Picture;
     // Off: the control takes its picture's natural size (plus its border). On: the picture is
     // drawn scaled to the control's size.
     Property<bool> Stretch;
-    bool border() const { return spec().border; }
+    bool border() const { return layout().border; }
 
   private:
     void take_natural_size();
@@ -106,35 +106,35 @@ class Image : public Control {
 
 class Timer : public Control {
   public:
-    Timer(Form& form, const ControlSpec& spec, Control* container);
+    Timer(Form& form, const ControlSpec& layout, Control* container);
     Property<std::int32_t> Interval;  // milliseconds; 0 stops the timer
     std::function<void()> on_timer;
 };
 
 class TextBox : public Control {
   public:
-    TextBox(Form& form, const ControlSpec& spec, Control* container);
+    TextBox(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Text;
 };
 
 class CheckBox : public Control {
   public:
-    CheckBox(Form& form, const ControlSpec& spec, Control* container);
+    CheckBox(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Caption;
     Property<std::int16_t> Value;  // 0 unchecked, 1 checked
 };
 
 class CommandButton : public Control {
   public:
-    CommandButton(Form& form, const ControlSpec& spec, Control* container);
+    CommandButton(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Caption;
-    bool is_default() const { return spec().is_default; }
-    bool is_cancel() const { return spec().is_cancel; }
+    bool is_default() const { return layout().is_default; }
+    bool is_cancel() const { return layout().is_cancel; }
 };
 
 class Frame : public Control {
   public:
-    Frame(Form& form, const ControlSpec& spec, Control* container);
+    Frame(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Caption;
 };
 
@@ -142,7 +142,7 @@ class Frame : public Control {
 // name without regard to case. The folder is read once, when `Path` is assigned.
 class FileList : public Control {
   public:
-    FileList(Form& form, const ControlSpec& spec, Control* container);
+    FileList(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Path;  // a missing folder raises a path-not-found error
     Property<int> ListIndex;     // the selected position, -1 for none
 
@@ -170,7 +170,7 @@ struct FolderListEntry {
 // which assigns `Path`. Assigning a different folder raises the change event.
 class DirList : public Control {
   public:
-    DirList(Form& form, const ControlSpec& spec, Control* container);
+    DirList(Form& form, const ControlSpec& layout, Control* container);
     // The open folder, without a trailing separator except at a drive root. Assigning a missing
     // folder raises a path-not-found error and leaves the list as it was.
     Property<std::string> Path;
@@ -192,7 +192,7 @@ struct DriveInfo {
 // or holds no medium raises a device-unavailable error.
 class DriveList : public Control {
   public:
-    DriveList(Form& form, const ControlSpec& spec, Control* container);
+    DriveList(Form& form, const ControlSpec& layout, Control* container);
     Property<std::string> Drive;
     const std::vector<DriveInfo>& drives() const { return drives_; }
     // "c: [label]", as the list shows a drive.

@@ -7,44 +7,44 @@ namespace kivo::forms {
 
 namespace {
 
-std::unique_ptr<Control> MakeControl(Form& form, const ControlSpec& spec, Control* container) {
-    switch (spec.kind) {
+std::unique_ptr<Control> MakeControl(Form& form, const ControlSpec& layout, Control* container) {
+    switch (layout.kind) {
         case ControlKind::Label:
-            return std::make_unique<Label>(form, spec, container);
+            return std::make_unique<Label>(form, layout, container);
         case ControlKind::Image:
-            return std::make_unique<Image>(form, spec, container);
+            return std::make_unique<Image>(form, layout, container);
         case ControlKind::Timer:
-            return std::make_unique<Timer>(form, spec, container);
+            return std::make_unique<Timer>(form, layout, container);
         case ControlKind::FileList:
-            return std::make_unique<FileList>(form, spec, container);
+            return std::make_unique<FileList>(form, layout, container);
         case ControlKind::DirList:
-            return std::make_unique<DirList>(form, spec, container);
+            return std::make_unique<DirList>(form, layout, container);
         case ControlKind::DriveList:
-            return std::make_unique<DriveList>(form, spec, container);
+            return std::make_unique<DriveList>(form, layout, container);
         case ControlKind::TextBox:
-            return std::make_unique<TextBox>(form, spec, container);
+            return std::make_unique<TextBox>(form, layout, container);
         case ControlKind::CheckBox:
-            return std::make_unique<CheckBox>(form, spec, container);
+            return std::make_unique<CheckBox>(form, layout, container);
         case ControlKind::CommandButton:
-            return std::make_unique<CommandButton>(form, spec, container);
+            return std::make_unique<CommandButton>(form, layout, container);
         case ControlKind::Frame:
-            return std::make_unique<Frame>(form, spec, container);
+            return std::make_unique<Frame>(form, layout, container);
     }
     throw std::logic_error("unknown control kind");
 }
 
 }  // namespace
 
-Form::Form(Application& app, const FormSpec& spec)
+Form::Form(Application& app, const FormSpec& layout)
     : Left(0),
       Top(0),
-      Width(spec.client_width),
-      Height(spec.client_height),
-      Caption(std::string(spec.caption)),
+      Width(layout.client_width),
+      Height(layout.client_height),
+      Caption(std::string(layout.caption)),
       WindowState(0),
       app_(app),
-      spec_(spec) {
-    for (const ControlSpec& control : spec.controls) {
+      layout_(layout) {
+    for (const ControlSpec& control : layout.controls) {
         Control* container = control.container.empty() ? nullptr : &find(control.container, -1);
         controls_.push_back(MakeControl(*this, control, container));
     }
@@ -85,7 +85,7 @@ Control& Form::find(std::string_view name, int index) const {
         }
     }
     throw std::logic_error("no control " + std::string(name) + " on form " +
-                           std::string(spec_.name));
+                           std::string(layout_.name));
 }
 
 void Form::notify(int what) {

@@ -21,7 +21,7 @@ class FormPeer;
 // has; `Application::Load` then creates its window and runs `Form_Load`.
 class Form {
   public:
-    Form(Application& app, const FormSpec& spec);
+    Form(Application& app, const FormSpec& layout);
     virtual ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -45,7 +45,7 @@ class Form {
         return dynamic_cast<C&>(find(name, index));
     }
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
-    const FormSpec& spec() const { return spec_; }
+    const FormSpec& layout() const { return layout_; }
     Application& app() const { return app_; }
     FormPeer* peer() const { return peer_.get(); }
     bool loading() const { return loading_; }
@@ -66,7 +66,7 @@ class Form {
     void notify(int what);
 
     Application& app_;
-    const FormSpec& spec_;
+    const FormSpec& layout_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::unique_ptr<FormPeer> peer_;
     bool loading_ = false;

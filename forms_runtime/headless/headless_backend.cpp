@@ -60,7 +60,7 @@ HeadlessBackend::HeadlessBackend() {
 
 std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(Form& form) {
     const FrameInsets insets =
-        form.spec().border == BorderStyle::FixedToolWindow ? tool_window_insets_ : FrameInsets{};
+        form.layout().border == BorderStyle::FixedToolWindow ? tool_window_insets_ : FrameInsets{};
     return std::make_unique<HeadlessFormPeer>(next_handle_++, insets);
 }
 

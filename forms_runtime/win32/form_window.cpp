@@ -60,23 +60,23 @@ Win32FormPeer::~Win32FormPeer() {
 }
 
 void Win32FormPeer::CreateFormWindow() {
-    const FormSpec& spec = form_.spec();
-    if (spec.border == BorderStyle::None) {
+    const FormSpec& layout = form_.layout();
+    if (layout.border == BorderStyle::None) {
         style_ = WS_POPUP | WS_CLIPCHILDREN;
         ex_style_ = 0;
     } else {
         style_ = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
         ex_style_ = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
     }
-    RECT outer{0, 0, scale_.X(spec.client_width), scale_.Y(spec.client_height)};
+    RECT outer{0, 0, scale_.X(layout.client_width), scale_.Y(layout.client_height)};
     AdjustWindowRectEx(&outer, style_, FALSE, ex_style_);
     CreateWindowExW(ex_style_, MAKEINTATOM(FormClass(WindowProc)),
                     Widen(form_.Caption.get()).c_str(), style_, 0, 0, outer.right - outer.left,
                     outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
-        throw RuntimeError(ErrorKind::InvalidArgument, std::string(spec.name));
+        throw RuntimeError(ErrorKind::InvalidArgument, std::string(layout.name));
     }
-    if (spec.has_icon) {
+    if (layout.has_icon) {
         SendMessageW(window_, WM_SETICON, ICON_BIG,
                      reinterpret_cast<LPARAM>(ApplicationIcon(SM_CXICON, SM_CYICON)));
         SendMessageW(window_, WM_SETICON, ICON_SMALL,
@@ -241,7 +241,7 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
 }
 
 void Win32FormPeer::PaintSurface(HDC dc, const RECT& dirty) {
-    FillRect(dc, &dirty, brushes_.Get(form_.spec().back_color));
+    FillRect(dc, &dirty, brushes_.Get(form_.layout().back_color));
     layer_.Paint(dc, nullptr, dirty);
 }
 

@@ -85,10 +85,10 @@ TEST(SettingLayoutTest, DarkToolWindowWithTheBannerAndStretchedPreview) {
     saver.Start("/c");
     const auto* dialog = saver.Loaded<settings_dialog::frmSetting>();
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->spec().border, forms::BorderStyle::FixedToolWindow);
-    EXPECT_TRUE(dialog->spec().has_icon);
-    EXPECT_EQ(dialog->spec().client_width, 8025);
-    EXPECT_EQ(dialog->spec().client_height, 4635);
+    EXPECT_EQ(dialog->layout().border, forms::BorderStyle::FixedToolWindow);
+    EXPECT_TRUE(dialog->layout().has_icon);
+    EXPECT_EQ(dialog->layout().client_width, 8025);
+    EXPECT_EQ(dialog->layout().client_height, 4635);
     EXPECT_EQ(dialog->Width.get(), 8115) << "client plus the frame at the design metrics";
     EXPECT_EQ(dialog->Height.get(), 4950);
 
@@ -129,11 +129,11 @@ TEST(ScreenSaverLayoutTest, BlackBorderlessWindowWithNothingToFocus) {
     saver.Start("/p 1");  // preview: the window keeps the layout's controls untouched
     const auto* form = saver.Loaded<saver_window::frmScreenSaver>();
     ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->spec().border, forms::BorderStyle::None);
-    EXPECT_EQ(form->spec().back_color, forms::kBlack);
-    EXPECT_FALSE(form->spec().has_icon);
-    EXPECT_EQ(form->spec().client_width, 4950);
-    EXPECT_EQ(form->spec().client_height, 2385);
+    EXPECT_EQ(form->layout().border, forms::BorderStyle::None);
+    EXPECT_EQ(form->layout().back_color, forms::kBlack);
+    EXPECT_FALSE(form->layout().has_icon);
+    EXPECT_EQ(form->layout().client_width, 4950);
+    EXPECT_EQ(form->layout().client_height, 2385);
 
     ExpectPlaced(*form, {"File1", -1, ControlKind::FileList, "", 2220, 720, 3945, 3330});
     ExpectPlaced(*form, {"Label", -1, ControlKind::Label, "", 90, 60, 2925, 285});
