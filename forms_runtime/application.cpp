@@ -107,7 +107,7 @@ void Application::RaiseTimer(Timer& timer) {
 }
 
 void Application::ReportFatal(const std::string& message) {
-    backend_.MessageBox(message, kCritical, title_);
+    backend_.MsgBox(message, kCritical, title_);
     End();
 }
 
@@ -116,7 +116,7 @@ void Application::CollectUnloaded() {
 }
 
 int Application::MsgBox(const std::string& prompt, int style, const std::string& title) {
-    return backend_.MessageBox(prompt, style, title.empty() ? title_ : title);
+    return backend_.MsgBox(prompt, style, title.empty() ? title_ : title);
 }
 
 void Application::Randomize() {

@@ -11,23 +11,18 @@
 #include "forms_runtime/backend.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/random.h"
+#include "forms_runtime/services.h"
 
 namespace kivo::forms {
-
-// Message box styles.
-inline constexpr int kOkOnly = 0;
-inline constexpr int kCritical = 16;
-inline constexpr int kExclamation = 48;
 
 // The program as the forms see it: loaded forms, the event dispatch with its error path, the end
 // of the program, and the runtime's services (screen, message box, random numbers, conversions'
 // locale, the executable's folder and the command line).
-class Application {
+class Application : public Services {
   public:
     Application(Backend& backend, std::string title);
     ~Application();
 
-    Backend& backend() const { return backend_; }
     const std::string& Title() const { return title_; }
 
     // Runs the start-up procedure under the error path, then delivers events until no form is
@@ -58,10 +53,18 @@ class Application {
     // Timer events are dropped while their form is loading or once it is unloaded.
     void RaiseTimer(Timer& timer);
 
-    int MsgBox(const std::string& prompt, int style = kOkOnly, const std::string& title = {});
-    ScreenMetrics Screen() const { return backend_.Screen(); }
+    FileSystem& Files() override { return backend_.Files(); }
+    ScreenMetrics Screen() const override { return backend_.Screen(); }
+    int MsgBox(const std::string& prompt, int style = kOkOnly,
+               const std::string& title = {}) override;
+    std::string Path() const override { return backend_.ExecutableFolder(); }
+    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override {
+        return backend_.LoadPicture(path, hint);
+    }
+    Picture LoadResourcePicture(const std::string& name) override {
+        return backend_.LoadResourcePicture(name);
+    }
     NumberFormat Locale() const { return backend_.UserNumberFormat(); }
-    std::string Path() const { return backend_.ExecutableFolder(); }
     std::string Command() const { return backend_.CommandLine(); }
 
     void Randomize();

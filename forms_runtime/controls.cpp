@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-#include "forms_runtime/application.h"
-#include "forms_runtime/backend.h"
 #include "forms_runtime/errors.h"
 #include "forms_runtime/form.h"
+#include "forms_runtime/form_peer.h"
 #include "forms_runtime/paths.h"
+#include "forms_runtime/services.h"
 
 namespace kivo::forms {
 
 namespace {
 
 FileSystem& FilesOf(const Form& form) {
-    return form.app().backend().Files();
+    return form.services().Files();
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ Image::Image(Form& form, const ControlSpec& layout, Control* container)
         notify(ControlProperty::Picture);
     });
     if (!layout.picture.empty()) {
-        Picture = form.app().backend().LoadResourcePicture(std::string(layout.picture));
+        Picture = form.services().LoadResourcePicture(std::string(layout.picture));
     }
 }
 
@@ -118,7 +118,7 @@ void Image::take_natural_size() {
     float border_x = 0;
     float border_y = 0;
     if (border()) {  // two pixels on each side in the three-dimensional look
-        const ScreenMetrics screen = form().app().Screen();
+        const ScreenMetrics screen = form().services().Screen();
         border_x = 4 * screen.twips_per_pixel_x;
         border_y = 4 * screen.twips_per_pixel_y;
     }
@@ -232,7 +232,7 @@ void DirList::open(const std::string& folder) {
 DriveList::DriveList(Form& form, const ControlSpec& layout, Control* container)
     : Control(form, layout, container) {
     refresh();
-    std::string initial = DriveRoot(form.app().Path());
+    std::string initial = DriveRoot(form.services().Path());
     if (initial.empty() && !drives_.empty()) {
         initial = drives_.front().root;
     }
@@ -263,7 +263,7 @@ void DriveList::UserPick(const std::string& root) {
             throw;
         }
         notify(ControlProperty::Selection);  // back to the drive it showed
-        form().app().MsgBox(
+        form().services().MsgBox(
             "ドライブ " + DriveRoot(root).substr(0, 2) +
                 " の準備ができていません。\nディスクを入れるか、ほかのドライブを選んでください。",
             kExclamation);

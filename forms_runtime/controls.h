@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "forms_runtime/color.h"
+#include "forms_runtime/file_system.h"
 #include "forms_runtime/layout.h"
 #include "forms_runtime/picture.h"
 #include "forms_runtime/property.h"
@@ -180,11 +181,6 @@ class DirList : public Control {
   private:
     void open(const std::string& folder);
     std::vector<FolderListEntry> entries_;
-};
-
-struct DriveInfo {
-    std::string root;   // "C:\"
-    std::string label;  // volume label, possibly empty
 };
 
 // The system's drives; `Drive` is the selected one's root ("C:\"). Assigning a text selects the

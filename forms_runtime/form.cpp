@@ -57,6 +57,10 @@ Form::Form(Application& app, const FormSpec& layout)
 
 Form::~Form() = default;
 
+Services& Form::services() const {
+    return app_;
+}
+
 std::intptr_t Form::hWnd() const {
     return peer_ ? peer_->Handle() : 0;
 }

@@ -15,6 +15,7 @@ namespace kivo::forms {
 
 class Application;
 class FormPeer;
+class Services;
 
 // A window: its own properties, its controls made from its layout table, and its event handlers.
 // A concrete form binds its controls by name in its constructor and overrides the handlers it
@@ -47,6 +48,8 @@ class Form {
     const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
     const FormSpec& layout() const { return layout_; }
     Application& app() const { return app_; }
+    // What the form and its controls may ask of the program.
+    Services& services() const;
     FormPeer* peer() const { return peer_.get(); }
     bool loading() const { return loading_; }
     bool loaded() const { return peer_ != nullptr && !unloaded_; }

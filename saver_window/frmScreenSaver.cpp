@@ -3,13 +3,9 @@
 #include "saver_window/saver_settings.h"
 #include "saver_window/screen_saver_layout.h"
 #include "settings_store/settings_names.h"
+#include "startup/module/pointer.h"
 
 namespace kivo::saver_window {
-
-namespace {
-// ShowCursor moves the count by one per call; this many calls reach any count there is.
-constexpr int kMaxCursorCalls = 1 << 16;
-}  // namespace
 
 frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& module)
     : Form(app, kScreenSaverLayout),
@@ -75,14 +71,12 @@ void frmScreenSaver::EndScreenSaver() {
         return;  // nothing in the preview reacts to input
     }
     startup::System& system = module_.system;
-    for (int calls = 0; calls < kMaxCursorCalls && system.ShowCursor(true) < 0; ++calls) {
-    }
+    startup::ShowPointer(system);
     if (module_.UsePassword != 0) {
         const auto verified = system.VerifyScreenSaverPassword(hWnd());
         // Without the service (systems that lock the session themselves) dismissal goes on.
         if (verified && (*verified & 0xFFFF) == 0) {
-            for (int calls = 0; calls < kMaxCursorCalls && system.ShowCursor(false) >= 0; ++calls) {
-            }
+            startup::HidePointer(system);
             return;
         }
     }

@@ -4,7 +4,7 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/form.h"
-#include "startup/saversample.h"
+#include "startup/module/saversample.h"
 
 namespace kivo::saver_window {
 

@@ -65,7 +65,7 @@ void frmScreenSaver::ShowSlide(const std::string& file_name) {
     step([&] {
         forms::DecodeHint hint;
         hint.shown_scale = FittedScale(window_width, window_height, screen);
-        Imager.Picture = app().backend().LoadPicture(File1.Path.get() + "\\" + file_name, hint);
+        Imager.Picture = app().LoadPicture(File1.Path.get() + "\\" + file_name, hint);
     });
     step([&] {
         if (Imager.Width > window_width || Imager.Height > window_height) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "forms_runtime/backend.h"
+#include "forms_runtime/file_system.h"
 
 namespace kivo::settings_dialog {
 

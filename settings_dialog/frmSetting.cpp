@@ -19,7 +19,7 @@ constexpr const char* kTooShort = "0.001以上でお願いします.";
 
 }  // namespace
 
-frmSetting::frmSetting(forms::Application& app, startup::SaverSample& module)
+frmSetting::frmSetting(forms::Application& app, settings::SettingsStore& settings)
     : Form(app, kSettingLayout),
       chkFile(Find<forms::CheckBox>("chkFile")),
       cmdCancel(Find<forms::CommandButton>("cmdCancel")),
@@ -34,7 +34,7 @@ frmSetting::frmSetting(forms::Application& app, startup::SaverSample& module)
       lblPath(Find<forms::Label>("lblPath")),
       Image1(Find<forms::Image>("Image1")),
       Label3(Find<forms::Label>("Label3")),
-      module_(module) {
+      settings_(settings) {
     Drive.on_change = [this] { Drive_Change(); };
     Dir.on_change = [this] { Dir_Change(); };
     File.on_click = [this] { File_Click(); };
@@ -43,13 +43,13 @@ frmSetting::frmSetting(forms::Application& app, startup::SaverSample& module)
 }
 
 std::string frmSetting::ReadSetting(const char* key, const std::string& fallback) const {
-    return module_.settings.Read(settings::kApplication, settings::kSection, key, fallback);
+    return settings_.Read(settings::kApplication, settings::kSection, key, fallback);
 }
 
 void frmSetting::Form_Load() {
     const std::string default_folder = settings::DefaultFolder(app().Path());
-    const std::string start = BrowseStart(ReadSetting(settings::kFolderKey, default_folder),
-                                          app().backend().Files(), app().Path());
+    const std::string start =
+        BrowseStart(ReadSetting(settings::kFolderKey, default_folder), app().Files(), app().Path());
     Drive.Drive = forms::Mid(start, 1, 3);
     Dir.Path = start;
 
@@ -85,8 +85,7 @@ void frmSetting::File_Click() {
                             ty = screen.twips_per_pixel_y](int width_px, int height_px) {
             return std::max(box_width / (width_px * tx), box_height / (height_px * ty));
         };
-        imgPreview.Picture =
-            app().backend().LoadPicture(Dir.Path.get() + "\\" + File.FileName(), hint);
+        imgPreview.Picture = app().LoadPicture(Dir.Path.get() + "\\" + File.FileName(), hint);
     });
 }
 
@@ -101,12 +100,11 @@ void frmSetting::cmdOK_Click() {
         app().MsgBox(kTooShort);
         app().End();
     }
-    settings::SettingsStore& store = module_.settings;
-    store.Write(settings::kApplication, settings::kSection, settings::kIntervalKey, interval);
-    store.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
-                lblPath.Caption.get());
-    store.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey,
-                forms::CStr(chkFile.Value.get()));
+    settings_.Write(settings::kApplication, settings::kSection, settings::kIntervalKey, interval);
+    settings_.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
+                    lblPath.Caption.get());
+    settings_.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey,
+                    forms::CStr(chkFile.Value.get()));
     app().End();
 }
 

@@ -2,7 +2,7 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/form.h"
-#include "startup/saversample.h"
+#include "settings_store/settings_store.h"
 
 namespace kivo::settings_dialog {
 
@@ -10,7 +10,7 @@ namespace kivo::settings_dialog {
 // is shown.
 class frmSetting : public forms::Form {
   public:
-    frmSetting(forms::Application& app, startup::SaverSample& module);
+    frmSetting(forms::Application& app, settings::SettingsStore& settings);
 
     forms::CheckBox& chkFile;
     forms::CommandButton& cmdCancel;
@@ -39,7 +39,7 @@ class frmSetting : public forms::Form {
   private:
     std::string ReadSetting(const char* key, const std::string& fallback) const;
 
-    startup::SaverSample& module_;
+    settings::SettingsStore& settings_;
 };
 
 }  // namespace kivo::settings_dialog

@@ -7,7 +7,8 @@
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"
-#include "startup/saversample.h"
+#include "startup/main.h"
+#include "startup/module/pointer.h"
 
 namespace kivo::startup {
 
@@ -17,8 +18,6 @@ using saver_window::frmScreenSaver;
 using settings_dialog::frmSetting;
 
 constexpr PixelPoint kPointerWhenUnknown{1500, 1500};
-// ShowCursor changes the count by one per call; this many calls reach any reachable count.
-constexpr int kMaxCursorCalls = 1 << 16;
 
 // A password flag outside the 16-bit range still says that a password is in use.
 std::int16_t PasswordFlag(std::int32_t stored) {
@@ -80,16 +79,12 @@ void RunFullScreen(SaverSample& module) {
     form.Show();
     system.MakeTopmost(form.hWnd());
     system.SetScreenSaverRunning(true);
-    for (int calls = 0; calls < kMaxCursorCalls; ++calls) {
-        if (system.ShowCursor(false) < 0) {
-            break;
-        }
-    }
+    HidePointer(system);
 }
 
 void RunSettings(SaverSample& module) {
     const PixelPoint pointer = module.system.CursorPosition().value_or(kPointerWhenUnknown);
-    frmSetting& dialog = module.app.Load<frmSetting>(module);
+    frmSetting& dialog = module.app.Load<frmSetting>(module.settings);
     const forms::ScreenMetrics screen = module.app.Screen();
     dialog.Left = DialogEdge(pointer.x, screen.twips_per_pixel_x, screen.width, dialog.Width);
     dialog.Top = DialogEdge(pointer.y, screen.twips_per_pixel_y, screen.height, dialog.Height);

@@ -24,12 +24,12 @@
 #include "bench/slides/bare_decode.h"
 #include "bench/slides/bench_stats.h"
 #include "forms_runtime/application.h"
-#include "forms_runtime/win32/bitmap_picture.h"
-#include "forms_runtime/win32/win32_backend.h"
+#include "forms_runtime/win32/picture/bitmap_picture.h"
+#include "forms_runtime/win32/window/win32_backend.h"
 #include "saver_window/frmScreenSaver.h"
 #include "settings_store/memory_settings_store.h"
 #include "settings_store/settings_names.h"
-#include "startup/saversample.h"
+#include "startup/module/saversample.h"
 #include "startup/win32/win32_system.h"
 
 namespace {

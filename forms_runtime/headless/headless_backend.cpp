@@ -85,7 +85,7 @@ Picture HeadlessBackend::LoadResourcePicture(const std::string& name) {
     throw RuntimeError(ErrorKind::FileNotFound, name);
 }
 
-int HeadlessBackend::MessageBox(const std::string& prompt, int style, const std::string& title) {
+int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
     message_boxes_.push_back({prompt, style, title});
     return message_box_answer_;
 }

@@ -65,7 +65,7 @@ class HeadlessBackend : public Backend {
     FileSystem& Files() override { return files_; }
     Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
-    int MessageBox(const std::string& prompt, int style, const std::string& title) override;
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
     std::uint32_t ClockSeed() override { return 12345; }

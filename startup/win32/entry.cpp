@@ -1,9 +1,9 @@
 #include <windows.h>
 
 #include "forms_runtime/application.h"
-#include "forms_runtime/win32/win32_backend.h"
-#include "settings_store/registry_settings_store.h"
-#include "startup/saversample.h"
+#include "forms_runtime/win32/window/win32_backend.h"
+#include "settings_store/win32/registry_settings_store.h"
+#include "startup/main.h"
 #include "startup/win32/win32_system.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/system.h"
+#include "startup/module/system.h"
 
 namespace kivo::startup {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/system.h"
+#include "startup/module/system.h"
 
 namespace kivo::testing {
 

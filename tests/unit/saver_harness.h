@@ -5,7 +5,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/headless/headless_backend.h"
 #include "settings_store/memory_settings_store.h"
-#include "startup/saversample.h"
+#include "startup/main.h"
 #include "tests/unit/fake_system.h"
 
 namespace kivo::testing {

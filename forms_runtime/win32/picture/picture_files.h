@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+#include "forms_runtime/picture.h"
+#include "forms_runtime/pixels/pixel_scale.h"
+#include "forms_runtime/win32/picture/wic_loader.h"
+
+namespace kivo::forms::win32 {
+
+// Loads a picture file of any kind the program shows: metafiles through GDI, cursors as the
+// system loads them, everything else through the imaging component. The file's first bytes, not
+// its name, say which. A missing or unreadable file is a file-not-found error, anything that is
+// no picture an invalid-picture error.
+Picture LoadPictureFile(WicLoader& wic, const std::string& path, const DecodeHint& hint,
+                        const PixelScale& scale);
+
+// Loads a picture stored in the executable as a binary resource of that name.
+Picture LoadPictureResource(WicLoader& wic, const std::string& name, const PixelScale& scale);
+
+}  // namespace kivo::forms::win32

@@ -1,0 +1,119 @@
+#include "forms_runtime/win32/window/message_loop.h"
+
+#include <utility>
+#include <vector>
+
+#include "forms_runtime/win32/window/win32_form_peer.h"
+
+namespace kivo::forms::win32 {
+
+namespace {
+
+int message_boxes_open = 0;
+int timer_events_running = 0;
+bool tick_suspended = false;
+
+struct HeldPaint {
+    HWND window;
+    HRGN region;
+};
+std::vector<HeldPaint> held_paints;
+
+void PaintHeldWindows() {
+    for (const HeldPaint& held : std::exchange(held_paints, {})) {
+        if (IsWindow(held.window)) {
+            InvalidateRgn(held.window, held.region, FALSE);
+        }
+        DeleteObject(held.region);
+    }
+}
+
+// Delivers the user's input that is waiting, in the order it came. Messages of other kinds stay
+// queued (the filter leaves posted messages alone, WM_TIMER and WM_PAINT among them).
+void DeliverInput(const std::function<void()>& after_input) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
+            return;
+        }
+        if (message.hwnd != nullptr) {
+            DeliverMessage(message);
+            after_input();
+        }
+    }
+}
+
+}  // namespace
+
+void DeliverMessage(MSG& message) {
+    if (!Win32FormPeer::TranslateDialogKey(message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+int ShowMessageBox(HWND owner, const wchar_t* prompt, const wchar_t* title, UINT style) {
+    ++message_boxes_open;
+    const int answer = MessageBoxW(owner, prompt, title, style);
+    --message_boxes_open;
+    return answer;
+}
+
+bool MessageBoxShowing() {
+    return message_boxes_open > 0;
+}
+
+TimerEventScope::TimerEventScope() {
+    ++timer_events_running;
+}
+
+TimerEventScope::~TimerEventScope() {
+    --timer_events_running;
+}
+
+void WaitForLoad(HANDLE done, const std::function<void()>& after_input) {
+    if (timer_events_running == 0 || tick_suspended) {
+        WaitForSingleObject(done, INFINITE);
+        return;
+    }
+    struct Suspension {
+        Suspension() { tick_suspended = true; }
+        ~Suspension() {
+            tick_suspended = false;
+            PaintHeldWindows();
+        }
+    } suspension;
+    for (;;) {
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_INPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            break;
+        }
+        if (woke != WAIT_OBJECT_0 + 1) {
+            WaitForSingleObject(done, INFINITE);
+            break;
+        }
+        DeliverInput(after_input);
+    }
+}
+
+bool TimerEventsHeld() {
+    return message_boxes_open > 0 || tick_suspended;
+}
+
+bool TickSuspended() {
+    return tick_suspended;
+}
+
+void HoldPaint(HWND window) {
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (region != nullptr && GetUpdateRgn(window, region, FALSE) != ERROR) {
+        held_paints.push_back({window, region});
+    } else if (region != nullptr) {
+        DeleteObject(region);
+    }
+    ValidateRect(window, nullptr);
+}
+
+}  // namespace kivo::forms::win32

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+
+#include "forms_runtime/backend.h"
+#include "forms_runtime/win32/window/win32_file_system.h"
+
+namespace kivo::forms::win32 {
+
+class DecodeThread;
+class WicLoader;
+
+// Keeps COM initialised on the user-interface thread while it lives.
+class ComApartment {
+  public:
+    ComApartment();
+    ~ComApartment();
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+  private:
+    bool initialised_ = false;
+};
+
+// The forms runtime on Windows. Create it on the thread that runs the user interface.
+class Win32Backend : public Backend {
+  public:
+    Win32Backend();
+    ~Win32Backend() override;
+
+    std::unique_ptr<FormPeer> CreatePeer(Form& form) override;
+    ScreenMetrics Screen() override;
+    NumberFormat UserNumberFormat() override;
+    FileSystem& Files() override { return files_; }
+    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
+    Picture LoadResourcePicture(const std::string& name) override;
+    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    std::string ExecutableFolder() override;
+    std::string CommandLine() override;
+    std::uint32_t ClockSeed() override;
+    void RunMessageLoop(Application& app) override;
+    [[noreturn]] void EndProgram() override;
+
+  private:
+    // While a picture decodes on its own thread: input that leaves no form loaded ends the
+    // program, instead of letting the decode finish.
+    void EndIfNoFormLoaded();
+
+    ComApartment apartment_;          // before the loader, which holds COM objects
+    std::unique_ptr<WicLoader> wic_;  // this thread's: resources, and a load within a load
+    std::unique_ptr<DecodeThread> decoder_;
+    Win32FileSystem files_;
+    Application* app_ = nullptr;  // the application whose forms this backend made
+};
+
+}  // namespace kivo::forms::win32

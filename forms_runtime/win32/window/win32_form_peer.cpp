@@ -1,0 +1,493 @@
+#include "forms_runtime/win32/window/win32_form_peer.h"
+
+#include <windowsx.h>
+
+#include <utility>
+
+#include "forms_runtime/errors.h"
+#include "forms_runtime/win32/wide.h"
+#include "forms_runtime/win32/window/display.h"
+#include "forms_runtime/win32/window/gui_font.h"
+#include "forms_runtime/win32/window/message_loop.h"
+
+namespace kivo::forms::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClassName[] = L"KivoForm";
+
+ATOM FormClass(WNDPROC procedure) {
+    static const ATOM atom = [procedure] {
+        WNDCLASSEXW form_class = {};
+        form_class.cbSize = sizeof(form_class);
+        form_class.lpfnWndProc = procedure;
+        form_class.hInstance = GetModuleHandleW(nullptr);
+        form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        form_class.lpszClassName = kFormClassName;
+        return RegisterClassExW(&form_class);
+    }();
+    return atom;
+}
+
+HICON ApplicationIcon(int width_metric, int height_metric) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON,
+                   GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), LR_SHARED));
+}
+
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+}  // namespace
+
+Win32FormPeer::Win32FormPeer(Form& form)
+    : form_(form), app_(form.app()), scale_(ScreenScale()), layer_(form, scale_), timers_(form) {
+    CreateFormWindow();
+    controls_ = std::make_unique<StandardControls>(*this);
+}
+
+Win32FormPeer::~Win32FormPeer() {
+    controls_.reset();
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        if (!destroying_) {
+            destroying_ = true;
+            DestroyWindow(window_);
+        }
+    }
+}
+
+void Win32FormPeer::CreateFormWindow() {
+    const FormSpec& layout = form_.layout();
+    if (layout.border == BorderStyle::None) {
+        style_ = WS_POPUP | WS_CLIPCHILDREN;
+        ex_style_ = 0;
+    } else {
+        style_ = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+        ex_style_ = WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME;
+    }
+    RECT outer{0, 0, scale_.X(layout.client_width), scale_.Y(layout.client_height)};
+    AdjustWindowRectEx(&outer, style_, FALSE, ex_style_);
+    CreateWindowExW(ex_style_, MAKEINTATOM(FormClass(WindowProc)),
+                    Widen(form_.Caption.get()).c_str(), style_, 0, 0, outer.right - outer.left,
+                    outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr) {
+        throw RuntimeError(ErrorKind::InvalidArgument, std::string(layout.name));
+    }
+    if (layout.has_icon) {
+        SendMessageW(window_, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(ApplicationIcon(SM_CXICON, SM_CYICON)));
+        SendMessageW(window_, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(ApplicationIcon(SM_CXSMICON, SM_CYSMICON)));
+    }
+}
+
+Win32FormPeer* Win32FormPeer::FromWindow(HWND window) {
+    DWORD process = 0;
+    if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0 ||
+        process != GetCurrentProcessId() ||
+        GetClassLongPtrW(window, GCW_ATOM) != FormClass(WindowProc)) {
+        return nullptr;  // not a form window of this program (a host's, for one)
+    }
+    return reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+bool Win32FormPeer::TranslateDialogKey(MSG& message) {
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) {
+        return false;
+    }
+    const HWND desktop = GetDesktopWindow();
+    for (HWND window = message.hwnd; window != nullptr && window != desktop;
+         window = GetAncestor(window, GA_PARENT)) {
+        if (Win32FormPeer* peer = FromWindow(window)) {
+            // Forms without standard controls take every key themselves.
+            return peer->controls_ != nullptr && peer->controls_->Any() &&
+                   IsDialogMessageW(window, &message) != FALSE;
+        }
+    }
+    return false;
+}
+
+LRESULT CALLBACK Win32FormPeer::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                           LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        auto* peer =
+            static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+        peer->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
+    }
+    auto* peer = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (peer == nullptr) {
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    return peer->OnMessage(window, message, wparam, lparam);
+}
+
+bool Win32FormPeer::Raise(const std::function<void()>& handler) {
+    const std::weak_ptr<char> alive = alive_;
+    app_.RaiseEvent(handler);
+    return !alive.expired() && window_ != nullptr && !destroying_;
+}
+
+// Every branch that raises an event returns straight after it: the event may have released this
+// peer.
+LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // the paint fills the background
+        case WM_PAINT:
+            if (TickSuspended()) {
+                HoldPaint(window);  // never a state half-way through a tick
+                return 0;
+            }
+            buffer_.Paint(window, [this](HDC dc, const RECT& dirty) { PaintSurface(dc, dirty); });
+            return 0;
+        case WM_PRINTCLIENT: {
+            // Themed controls ask for the background behind them; tools for a picture.
+            RECT client;
+            GetClientRect(window, &client);
+            PaintSurface(reinterpret_cast<HDC>(wparam), client);
+            return 0;
+        }
+        case WM_CLOSE: {
+            Application& app = app_;
+            Form& form = form_;
+            Raise([&app, &form] { app.Unload(form); });
+            return 0;
+        }
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_NCDESTROY:
+            window_ = nullptr;
+            destroying_ = true;
+            break;
+        case WM_KEYDOWN:
+            OnKey(wparam);
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (OnKey(wparam)) {
+                return DefWindowProcW(window, message, wparam, lparam);  // Alt+F4 and the like
+            }
+            return 0;
+        case WM_GETDLGCODE:
+            // The form itself has the focus: without a control that could take it, every key is
+            // the form's.
+            return controls_ != nullptr && controls_->FirstInTabOrder() != nullptr
+                       ? 0
+                       : DLGC_WANTALLKEYS;
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            SurfaceMouse(nullptr, message, wparam, lparam);
+            return 0;
+        case WM_TIMER:
+            if (!TimerEventsHeld()) {
+                if (Timer* timer = timers_.Find(wparam)) {
+                    const TimerEventScope tick;
+                    app_.RaiseTimer(*timer);
+                }
+            }
+            return 0;
+        case WM_COMMAND:
+            if (controls_ != nullptr) {
+                if (LOWORD(wparam) == IDCANCEL) {
+                    controls_->PressCancel();  // Esc, from the dialog keyboard
+                } else {
+                    controls_->Command(LOWORD(wparam), HIWORD(wparam));
+                }
+            }
+            return 0;
+        case DM_GETDEFID:
+            if (const int id = controls_ != nullptr ? controls_->DefaultButtonId() : 0; id != 0) {
+                return MAKELRESULT(id, DC_HASDEFID);
+            }
+            return 0;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORSTATIC:
+            if (const LRESULT brush =
+                    OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
+                return brush;
+            }
+            break;
+        case WM_DRAWITEM:
+            if (controls_ != nullptr) {
+                controls_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            }
+            return TRUE;
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight =
+                static_cast<UINT>(StandardControls::FolderLineHeight());
+            return TRUE;
+        case WM_ACTIVATE:
+            if (controls_ != nullptr && controls_->Any()) {
+                OnActivate(LOWORD(wparam) != WA_INACTIVE);
+                return 0;
+            }
+            break;
+        case WM_WINDOWPOSCHANGED:
+            OnMoved(*reinterpret_cast<const WINDOWPOS*>(lparam));
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+void Win32FormPeer::PaintSurface(HDC dc, const RECT& dirty) {
+    FillRect(dc, &dirty, brushes_.Get(form_.layout().back_color));
+    layer_.Paint(dc, nullptr, dirty);
+}
+
+LRESULT Win32FormPeer::OnControlColor(HDC dc, HWND control_window) {
+    const Control* control = ControlOfWindow(control_window);
+    if (control == nullptr) {
+        return 0;
+    }
+    return reinterpret_cast<LRESULT>(ControlColors(brushes_, dc, *control));
+}
+
+bool Win32FormPeer::OnKey(WPARAM key) {
+    Form& form = form_;
+    const int key_code = static_cast<int>(key);
+    const int shift = ShiftState();
+    return Raise([&form, key_code, shift] { form.Form_KeyDown(key_code, shift); });
+}
+
+void Win32FormPeer::SurfaceMouse(const Control* container, UINT message, WPARAM flags,
+                                 LPARAM position) {
+    const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    // While a tick waits for its picture the user acts on the screen as it still stands.
+    const bool as_shown = TickSuspended();
+    Image* image =
+        as_shown ? layer_.ShownImageAt(container, point) : layer_.ImageAt(container, point);
+    if (message == WM_LBUTTONUP) {
+        // A click: the left button went down and up on the same image.
+        Image* pressed = std::exchange(pressed_, nullptr);
+        if (image != nullptr && image == pressed && image->on_click) {
+            Raise([image] { image->on_click(); });
+        }
+        return;
+    }
+    if (image == nullptr) {
+        return;
+    }
+    const RECT bounds = as_shown ? layer_.ShownBounds(*image) : layer_.Bounds(*image);
+    const float x = scale_.TwipsX(point.x - bounds.left);
+    const float y = scale_.TwipsY(point.y - bounds.top);
+    const int shift = ((flags & MK_SHIFT) != 0 ? 1 : 0) | ((flags & MK_CONTROL) != 0 ? 2 : 0) |
+                      (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+    if (message == WM_MOUSEMOVE) {
+        // Repeated moves to the same place are delivered too: the handlers tell them apart.
+        const int buttons = ((flags & MK_LBUTTON) != 0 ? 1 : 0) |
+                            ((flags & MK_RBUTTON) != 0 ? 2 : 0) |
+                            ((flags & MK_MBUTTON) != 0 ? 4 : 0);
+        if (image->on_mouse_move) {
+            Raise([=] { image->on_mouse_move(buttons, shift, x, y); });
+        }
+        return;
+    }
+    const int button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+    if (button == 1) {
+        pressed_ = image;
+    }
+    if (image->on_mouse_down) {
+        Raise([=] { image->on_mouse_down(button, shift, x, y); });
+    }
+}
+
+void Win32FormPeer::OnDestroy() {
+    timers_.StopAll(window_);
+    if (destroying_) {
+        return;
+    }
+    // Destroyed from outside, as a host ends the preview it holds: the form unloads.
+    destroying_ = true;
+    Application& app = app_;
+    Form& form = form_;
+    app.RaiseEvent([&app, &form] { app.Unload(form); });
+}
+
+void Win32FormPeer::OnActivate(bool active) {
+    // Like a dialog box: the control that had the focus gets it back.
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(window_, focus)) {
+            last_focus_ = focus;
+        }
+        return;
+    }
+    HWND focus = last_focus_ != nullptr && IsWindow(last_focus_) && IsChild(window_, last_focus_) &&
+                         IsWindowVisible(last_focus_) && IsWindowEnabled(last_focus_)
+                     ? last_focus_
+                     : controls_->FirstInTabOrder();
+    SetFocus(focus != nullptr ? focus : window_);
+}
+
+void Win32FormPeer::OnMoved(const WINDOWPOS& position) {
+    // The user moved the window, or a host resized it: the form's properties follow, quietly.
+    if (moving_ || IsIconic(window_)) {
+        return;
+    }
+    if ((position.flags & SWP_NOMOVE) == 0) {
+        form_.Left.store(scale_.TwipsX(position.x));
+        form_.Top.store(scale_.TwipsY(position.y));
+    }
+    if ((position.flags & SWP_NOSIZE) == 0) {
+        form_.Width.store(scale_.TwipsX(position.cx));
+        form_.Height.store(scale_.TwipsY(position.cy));
+    }
+}
+
+FrameInsets Win32FormPeer::Insets() const {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style_, FALSE, ex_style_);
+    return {scale_.TwipsX(-frame.left), scale_.TwipsY(-frame.top), scale_.TwipsX(frame.right),
+            scale_.TwipsY(frame.bottom)};
+}
+
+void Win32FormPeer::FormChanged(FormProperty what) {
+    if (window_ == nullptr) {
+        return;
+    }
+    switch (what) {
+        case FormProperty::Geometry:
+            moving_ = true;
+            SetWindowPos(window_, nullptr, scale_.X(form_.Left), scale_.Y(form_.Top),
+                         scale_.X(form_.Width), scale_.Y(form_.Height),
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+            moving_ = false;
+            break;
+        case FormProperty::Caption:
+            SetWindowTextW(window_, Widen(form_.Caption.get()).c_str());
+            break;
+        case FormProperty::WindowState:
+            if (shown_) {
+                const int state = form_.WindowState;
+                ShowWindow(window_, state == 2   ? SW_MAXIMIZE
+                                    : state == 1 ? SW_MINIMIZE
+                                                 : SW_RESTORE);
+            }
+            break;
+    }
+}
+
+void Win32FormPeer::ControlChanged(Control& control, ControlProperty what) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (control.kind() == ControlKind::Timer) {
+        timers_.Update(window_, static_cast<Timer&>(control));
+    } else if (control.windowed()) {
+        controls_->Mirror(control, what);
+    } else {
+        layer_.Invalidate(SurfaceOf(control.container()), control);
+    }
+}
+
+void Win32FormPeer::Show(bool modal) {
+    if (window_ == nullptr) {
+        return;
+    }
+    if (!shown_) {
+        shown_ = true;
+        const int state = form_.WindowState;
+        ShowWindow(window_, state == 2   ? SW_SHOWMAXIMIZED
+                            : state == 1 ? SW_SHOWMINIMIZED
+                                         : SW_SHOW);
+        if ((GetWindowLongPtrW(window_, GWL_STYLE) & WS_CHILD) == 0) {
+            SetForegroundWindow(window_);  // the keyboard comes to a new window of the program
+        }
+        if (controls_->Any()) {
+            last_focus_ = controls_->FirstInTabOrder();
+            SetFocus(last_focus_ != nullptr ? last_focus_ : window_);
+        }
+    } else {
+        ShowWindow(window_, SW_SHOW);
+    }
+    if (modal) {
+        RunModal();
+    }
+}
+
+void Win32FormPeer::RunModal() {
+    const std::weak_ptr<char> alive = alive_;
+    Application& app = app_;
+    MSG message;
+    while (!alive.expired() && window_ != nullptr && !app.ended()) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
+            return;
+        }
+        if (got < 0) {
+            return;
+        }
+        DeliverMessage(message);
+    }
+}
+
+void Win32FormPeer::Destroy() {
+    if (window_ == nullptr || destroying_) {
+        return;
+    }
+    destroying_ = true;
+    timers_.StopAll(window_);
+    DestroyWindow(window_);
+}
+
+void Win32FormPeer::Loaded() {
+    timers_.Start(window_);
+}
+
+TextExtent Win32FormPeer::MeasureText(const Control&, const std::string& text) {
+    const std::wstring wide = Widen(text);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, GuiFont());
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return {scale_.TwipsX(size.cx), scale_.TwipsY(std::max<int>(size.cy, metrics.tmHeight))};
+}
+
+HWND Win32FormPeer::SurfaceOf(const Control* container) const {
+    if (container == nullptr) {
+        return window_;
+    }
+    return controls_ != nullptr ? controls_->WindowOf(*container) : nullptr;
+}
+
+Control* Win32FormPeer::ControlOfWindow(HWND window) const {
+    return controls_ != nullptr ? controls_->ControlAt(window) : nullptr;
+}
+
+void Win32FormPeer::DrawFrame(HDC dc, HWND frame_window, const Control& frame, const RECT& dirty,
+                              const std::function<void(HDC dc)>& draw_box) {
+    RECT client;
+    GetClientRect(frame_window, &client);
+    FillRect(dc, &client, SurfaceBrush(brushes_, frame));
+    draw_box(dc);
+    layer_.Paint(dc, &frame, dirty);
+}
+
+void Win32FormPeer::PaintFrame(HWND frame_window, const Control& frame,
+                               const std::function<void(HDC dc)>& draw_box) {
+    std::unique_ptr<BackBuffer>& buffer = frame_buffers_[frame_window];
+    if (!buffer) {
+        buffer = std::make_unique<BackBuffer>();
+    }
+    buffer->Paint(frame_window, [&](HDC dc, const RECT& dirty) {
+        DrawFrame(dc, frame_window, frame, dirty, draw_box);
+    });
+}
+
+}  // namespace kivo::forms::win32
