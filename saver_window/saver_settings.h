@@ -4,6 +4,7 @@
 #include <string>
 
 #include "forms_runtime/conversions.h"
+#include "forms_runtime/errors.h"
 
 namespace kivo::saver_window {
 
@@ -21,8 +22,12 @@ std::int32_t IntervalMilliseconds(const std::string& stored, const forms::Number
 // Runs a step that uses a stored value; a runtime error it raises is raised again naming the
 // setting and the value, so the user learns which one to mend.
 template <typename Step>
-auto WithSetting(const char* key, const std::string& value, Step&& step) -> decltype(step());
+auto WithSetting(const char* key, const std::string& value, Step&& step) -> decltype(step()) {
+    try {
+        return step();
+    } catch (const forms::RuntimeError& error) {
+        throw forms::RuntimeError(error.kind(), std::string("設定「") + key + "」の値: " + value);
+    }
+}
 
 }  // namespace kivo::saver_window
-
-#include "saver_window/saver_settings_inl.h"

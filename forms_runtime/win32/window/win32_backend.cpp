@@ -45,15 +45,6 @@ std::uint32_t Mix(std::uint64_t value) {
 
 }  // namespace
 
-ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-
-ComApartment::~ComApartment() {
-    if (initialised_) {
-        CoUninitialize();
-    }
-}
-
 Win32Backend::Win32Backend()
     : wic_(std::make_unique<WicLoader>()), decoder_(std::make_unique<DecodeThread>()) {}
 

@@ -3,24 +3,13 @@
 #include <memory>
 
 #include "forms_runtime/backend.h"
+#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/window/win32_file_system.h"
 
 namespace kivo::forms::win32 {
 
 class DecodeThread;
 class WicLoader;
-
-// Keeps COM initialised on the user-interface thread while it lives.
-class ComApartment {
-  public:
-    ComApartment();
-    ~ComApartment();
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-  private:
-    bool initialised_ = false;
-};
 
 // The forms runtime on Windows. Create it on the thread that runs the user interface.
 class Win32Backend : public Backend {
