@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms_runtime/control.h"
+#include "forms_runtime/property.h"
+
+namespace kivo::forms {
+
+// One line of a folder list: the open folder's ancestors (from the root), the open folder itself,
+// then its subfolders.
+struct FolderListEntry {
+    std::string path;
+    std::string label;
+    int depth = 0;
+    bool is_open = false;  // the folder that `Path` names
+};
+
+// Shows the open folder within its drive; the user opens another with a double click or Enter,
+// which assigns `Path`. Assigning a different folder raises the change event.
+class DirList : public Control {
+  public:
+    DirList(Form& form, const ControlSpec& layout, Control* container);
+    // The open folder, without a trailing separator except at a drive root. Assigning a missing
+    // folder raises a path-not-found error and leaves the list as it was.
+    Property<std::string> Path;
+    const std::vector<FolderListEntry>& entries() const { return entries_; }
+    int ListIndex = -1;  // the highlighted line, for the backend
+
+  private:
+    void open(const std::string& folder);
+    std::vector<FolderListEntry> entries_;
+};
+
+}  // namespace kivo::forms

@@ -1,0 +1,40 @@
+#include "forms_runtime/image.h"
+
+#include "forms_runtime/form.h"
+#include "forms_runtime/services.h"
+
+namespace kivo::forms {
+
+Image::Image(Form& form, const ControlSpec& layout, Control* container)
+    : Control(form, layout, container), Stretch(layout.stretch) {
+    Picture.on_change([this] {
+        take_natural_size();
+        notify(ControlProperty::Picture);
+    });
+    Stretch.on_change([this] {
+        take_natural_size();
+        notify(ControlProperty::Picture);
+    });
+    if (!layout.picture.empty()) {
+        Picture = form.services().LoadResourcePicture(std::string(layout.picture));
+    }
+}
+
+void Image::take_natural_size() {
+    const forms::Picture& picture = Picture;
+    if (Stretch || !picture) {
+        return;
+    }
+    float border_x = 0;
+    float border_y = 0;
+    if (border()) {  // two pixels on each side in the three-dimensional look
+        const ScreenMetrics screen = form().services().Screen();
+        border_x = 4 * screen.twips_per_pixel_x;
+        border_y = 4 * screen.twips_per_pixel_y;
+    }
+    Width.store(picture->width_twips() + border_x);
+    Height.store(picture->height_twips() + border_y);
+    notify(ControlProperty::Geometry);
+}
+
+}  // namespace kivo::forms
