@@ -18,12 +18,11 @@ std::wstring KeyPath(const std::string& application, const std::string& section)
     return L"Software\\" + Widen(application) + L"\\" + Widen(section);
 }
 
-// A string value's text without its terminating zeros.
-std::string ValueText(std::vector<wchar_t> data) {
-    while (!data.empty() && data.back() == L'\0') {
-        data.pop_back();
-    }
-    return Narrow(std::wstring_view(data.data(), data.size()));
+// A string value's text up to its first zero, as the system's own readers take it: whatever a
+// value holds after an embedded zero is not part of the text.
+std::string ValueText(const std::vector<wchar_t>& data) {
+    const std::wstring_view text(data.data(), data.size());
+    return Narrow(text.substr(0, text.find(L'\0')));
 }
 
 }  // namespace
@@ -54,7 +53,7 @@ std::string RegistrySettingsStore::Read(const std::string& application, const st
         }
         if (status == ERROR_SUCCESS) {
             data.resize(filled / sizeof(wchar_t));
-            text = ValueText(std::move(data));
+            text = ValueText(data);
         }
         break;
     }
