@@ -1,6 +1,9 @@
 #include <windows.h>
 
+#include <string>
+
 #include "forms_runtime/application.h"
+#include "forms_runtime/win32/picture/decoder_helper.h"
 #include "forms_runtime/win32/window/win32_backend.h"
 #include "settings_store/win32/registry_settings_store.h"
 #include "startup/main.h"
@@ -9,8 +12,23 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // System libraries come from the system directory only, never from beside the program.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    // Started by the saver or the dialog to decode pictures: no window, no settings, no Main.
+    if (kivo::forms::win32::DecoderHelper::IsHelperCommand(GetCommandLineW())) {
+        return kivo::forms::win32::DecoderHelper::Run(GetCommandLineW());
+    }
 
     kivo::forms::win32::Win32Backend backend;
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
+        if (length < program.size()) {
+            program.resize(length);
+            break;
+        }
+        program.resize(program.size() * 2);
+    }
+    backend.DecodeInHelper(program);
     kivo::forms::Application app(backend, kivo::startup::kApplicationTitle);
     kivo::settings::RegistrySettingsStore settings;
     kivo::startup::Win32System system;

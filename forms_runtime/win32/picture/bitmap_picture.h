@@ -16,6 +16,7 @@ class BitmapPicture : public DrawablePicture {
     // Call once the pixels are written: opaque pictures are copied, others blended. A caller that
     // knows its pixels opaque says so, and they are not looked through.
     void PixelsWritten(bool known_opaque = false);
+    bool has_alpha() const { return has_alpha_; }
     void Draw(HDC dc, const RECT& target) const override;
 
   private:

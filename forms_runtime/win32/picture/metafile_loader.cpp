@@ -81,8 +81,9 @@ std::int16_t Read16(const std::string& bytes, std::size_t at) {
 
 }  // namespace
 
-Picture LoadEnhancedMetafile(const std::string& path) {
-    HENHMETAFILE metafile = GetEnhMetaFileW(Widen(path).c_str());
+Picture LoadEnhancedMetafile(const std::string& path, const std::string& bytes) {
+    HENHMETAFILE metafile = SetEnhMetaFileBits(static_cast<UINT>(bytes.size()),
+                                               reinterpret_cast<const BYTE*>(bytes.data()));
     if (metafile == nullptr) {
         throw RuntimeError(ErrorKind::InvalidPicture, path);
     }

@@ -7,8 +7,9 @@
 
 namespace kivo::forms::win32 {
 
-// An enhanced metafile (.emf); its natural size is its own frame.
-Picture LoadEnhancedMetafile(const std::string& path);
+// An enhanced metafile (.emf, the whole file's bytes); its natural size is its own frame. `path`
+// names it in errors.
+Picture LoadEnhancedMetafile(const std::string& path, const std::string& bytes);
 // A Windows metafile (.wmf), with or without the placeable header that gives its size; converted
 // to an enhanced metafile for drawing.
 Picture LoadWindowsMetafile(const std::string& path, const std::string& bytes);

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
 #include "forms_runtime/errors.h"
 #include "forms_runtime/pixels/exif_orientation.h"
+#include "forms_runtime/pixels/picture_header.h"
 #include "forms_runtime/win32/picture/metafile_loader.h"
 #include "forms_runtime/win32/wide.h"
 
@@ -14,12 +16,7 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-enum class PictureFormat { Coded, EnhancedMetafile, WindowsMetafile, Cursor };
-
-// Metafiles beyond this size are not pictures anyone made on purpose.
-constexpr LONGLONG kLargestMetafile = 256LL * 1024 * 1024;
-
-class OpenFile {
+class OpenFile : public ByteSource {
   public:
     explicit OpenFile(const std::string& path)
         : handle_(CreateFileW(Widen(path).c_str(), GENERIC_READ,
@@ -28,86 +25,68 @@ class OpenFile {
         if (handle_ == INVALID_HANDLE_VALUE) {
             throw RuntimeError(ErrorKind::FileNotFound, path);
         }
+        LARGE_INTEGER size = {};
+        size_ = GetFileSizeEx(handle_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
     }
-    ~OpenFile() { CloseHandle(handle_); }
+    ~OpenFile() override { CloseHandle(handle_); }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    std::string Read(std::size_t count) {
+    std::uint64_t size() const override { return size_; }
+    std::string Read(std::uint64_t offset, std::size_t count) override {
+        if (offset >= size_) {
+            return {};
+        }
+        count = static_cast<std::size_t>(std::min<std::uint64_t>(count, size_ - offset));
         std::string bytes(count, '\0');
+        OVERLAPPED at = {};
+        at.Offset = static_cast<DWORD>(offset);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
         DWORD read = 0;
-        if (!ReadFile(handle_, bytes.data(), static_cast<DWORD>(count), &read, nullptr)) {
+        if (!ReadFile(handle_, bytes.data(), static_cast<DWORD>(count), &read, &at)) {
             read = 0;
         }
         bytes.resize(read);
         return bytes;
     }
-    LONGLONG Size() const {
-        LARGE_INTEGER size = {};
-        return GetFileSizeEx(handle_, &size) ? size.QuadPart : 0;
-    }
-    void Rewind() {
-        LARGE_INTEGER zero = {};
-        SetFilePointerEx(handle_, zero, nullptr, FILE_BEGIN);
-    }
 
   private:
     HANDLE handle_;
+    std::uint64_t size_ = 0;
 };
-
-std::uint32_t Le32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    std::memcpy(&value, bytes.data() + at, sizeof(value));
-    return value;
-}
-
-PictureFormat Sniff(const std::string& head) {
-    if (head.size() >= 4 && Le32(head, 0) == 0x9AC6CDD7) {
-        return PictureFormat::WindowsMetafile;  // placeable
-    }
-    if (head.size() >= 44 && Le32(head, 0) == EMR_HEADER && Le32(head, 40) == ENHMETA_SIGNATURE) {
-        return PictureFormat::EnhancedMetafile;
-    }
-    if (head.size() >= 4 && head[0] == 0 && head[1] == 0 && head[2] == 2 && head[3] == 0) {
-        return PictureFormat::Cursor;
-    }
-    if (head.size() >= 4 && (head[0] == 1 || head[0] == 2) && head[1] == 0 && head[2] == 9 &&
-        head[3] == 0) {
-        return PictureFormat::WindowsMetafile;  // a bare header: in memory or on disk, 9 words
-    }
-    return PictureFormat::Coded;
-}
 
 }  // namespace
 
 Picture LoadPictureFile(WicLoader& wic, const std::string& path, const DecodeHint& hint,
                         const PixelScale& scale) {
-    PictureFormat format;
+    PictureHeader header;
     std::string head;
     std::string whole;
     {
         OpenFile file(path);
-        head = file.Read(kJpegHeadBytes);
+        head = file.Read(0, kJpegHeadBytes);
         if (head.empty()) {
             throw RuntimeError(ErrorKind::InvalidPicture, path);
         }
-        format = Sniff(head);
-        if (format == PictureFormat::WindowsMetafile) {
-            if (file.Size() > kLargestMetafile) {
-                throw RuntimeError(ErrorKind::InvalidPicture, path);
-            }
-            file.Rewind();
-            whole = file.Read(static_cast<std::size_t>(file.Size()));
+        // What the header claims is checked before any codec sees the file: a size beyond the
+        // limit, or a structure that does not fit the file, is no picture.
+        header = ReadPictureHeader(file);
+        if (header.format != PictureFormat::Unknown && !header.sound) {
+            throw RuntimeError(ErrorKind::InvalidPicture, path);
+        }
+        if (header.format == PictureFormat::WindowsMetafile ||
+            header.format == PictureFormat::EnhancedMetafile) {
+            whole = file.Read(0, static_cast<std::size_t>(file.size()));
         }
     }
-    switch (format) {
+    switch (header.format) {
         case PictureFormat::EnhancedMetafile:
-            return LoadEnhancedMetafile(path);
+            return LoadEnhancedMetafile(path, whole);
         case PictureFormat::WindowsMetafile:
             return LoadWindowsMetafile(path, whole);
         case PictureFormat::Cursor:
             return LoadCursorFile(path, scale);
-        case PictureFormat::Coded:
+        default:
             break;
     }
     return wic.LoadFile(path, head, hint, scale);

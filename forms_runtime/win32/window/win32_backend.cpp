@@ -5,6 +5,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/command_line.h"
 #include "forms_runtime/win32/picture/decode_thread.h"
+#include "forms_runtime/win32/picture/decoder_client.h"
 #include "forms_runtime/win32/picture/picture_files.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 #include "forms_runtime/win32/wide.h"
@@ -66,13 +67,20 @@ NumberFormat Win32Backend::UserNumberFormat() {
     return format;
 }
 
+void Win32Backend::DecodeInHelper(const std::wstring& program) {
+    helper_ = std::make_unique<DecoderClient>(program);
+}
+
 Picture Win32Backend::LoadPicture(const std::string& path, const DecodeHint& hint) {
     const PixelScale scale = ScreenScale();
     HANDLE done = nullptr;
-    if (!decoder_->Start(
-            [path, hint, scale](WicLoader& wic) { return LoadPictureFile(wic, path, hint, scale); },
-            &done)) {
-        return LoadPictureFile(*wic_, path, hint, scale);
+    DecoderClient* helper = helper_.get();
+    const auto load = [path, hint, scale, helper](WicLoader& wic) {
+        return helper != nullptr ? helper->Load(path, hint, scale)
+                                 : LoadPictureFile(wic, path, hint, scale);
+    };
+    if (!decoder_->Start(load, &done)) {
+        return load(*wic_);
     }
     WaitForLoad(done, [this] { EndIfNoFormLoaded(); });
     return decoder_->Result();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "forms_runtime/backend.h"
 #include "forms_runtime/win32/picture/com_apartment.h"
@@ -9,6 +10,7 @@
 namespace kivo::forms::win32 {
 
 class DecodeThread;
+class DecoderClient;
 class WicLoader;
 
 // The forms runtime on Windows. Create it on the thread that runs the user interface.
@@ -21,6 +23,10 @@ class Win32Backend : public Backend {
     ScreenMetrics Screen() override;
     NumberFormat UserNumberFormat() override;
     FileSystem& Files() override { return files_; }
+    // Picture files are decoded in a helper process running `program` (Kivo.scr itself, which
+    // takes the helper's private argument), from now on; without this, on a thread of this
+    // process.
+    void DecodeInHelper(const std::wstring& program);
     Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
@@ -35,9 +41,10 @@ class Win32Backend : public Backend {
     // program, instead of letting the decode finish.
     void EndIfNoFormLoaded();
 
-    ComApartment apartment_;          // before the loader, which holds COM objects
-    std::unique_ptr<WicLoader> wic_;  // this thread's: resources, and a load within a load
-    std::unique_ptr<DecodeThread> decoder_;
+    ComApartment apartment_;                 // before the loader, which holds COM objects
+    std::unique_ptr<WicLoader> wic_;         // this thread's: resources, and a load within a load
+    std::unique_ptr<DecoderClient> helper_;  // used on the decode thread only
+    std::unique_ptr<DecodeThread> decoder_;  // after the client: ended before it
     Win32FileSystem files_;
     Application* app_ = nullptr;  // the application whose forms this backend made
 };

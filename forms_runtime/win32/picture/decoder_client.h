@@ -1,0 +1,56 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "forms_runtime/picture.h"
+#include "forms_runtime/pixels/pixel_scale.h"
+#include "forms_runtime/win32/picture/decoder_protocol.h"
+
+namespace kivo::forms::win32 {
+
+// The saver's side of the decoder helper (see DecoderHelper): starts the helper on the first
+// load, hands it one load at a time and takes the pixels back. A helper that crashes, breaks the
+// protocol or runs past the time limit is ended, and that load fails as no picture; the next
+// load starts a new helper. The helper belongs to a job that ends it when this process ends, and
+// runs with the least rights the system grants. Use it from one thread (the decode thread).
+class DecoderClient {
+  public:
+    // `program`: the executable to start with the private argument (Kivo.scr itself).
+    explicit DecoderClient(std::wstring program);
+    ~DecoderClient();
+    DecoderClient(const DecoderClient&) = delete;
+    DecoderClient& operator=(const DecoderClient&) = delete;
+
+    // Loads the picture file as LoadPictureFile does, in the helper. The hint is called on this
+    // thread while the helper waits. Throws RuntimeError: FileNotFound, or InvalidPicture for
+    // anything else that fails, the helper's own failures included.
+    Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale);
+
+    // How long one load may take in the helper, in milliseconds.
+    DWORD time_limit_ms() const { return time_limit_ms_; }
+    // Whether the running helper got a restricted, low-integrity token (for the record; false
+    // where the system refused and it runs with the saver's own rights).
+    bool restricted() const { return restricted_; }
+    DWORD helper_process_id() const { return process_id_; }
+
+  private:
+    bool Start();
+    void Stop();
+    // Moves `size` bytes through the pipe by the deadline (a tick count); false when the helper
+    // ends, breaks the pipe or runs out of time.
+    bool Transfer(bool write, void* data, DWORD size, ULONGLONG deadline);
+    Picture TakePixels(const HelperMessage& done, const std::string& path);
+
+    std::wstring program_;
+    DWORD time_limit_ms_;
+    HANDLE job_ = nullptr;
+    HANDLE process_ = nullptr;
+    DWORD process_id_ = 0;
+    HANDLE pipe_ = nullptr;
+    HANDLE io_done_ = nullptr;
+    bool restricted_ = false;
+};
+
+}  // namespace kivo::forms::win32
