@@ -1,7 +1,9 @@
 // The slide show's own ticks, timed: the real forms runtime on Windows and the real slide show
 // window, full screen, over a folder of pictures. Every file is shown once per round, in order;
 // each tick goes through the window's timer message as the system would send it.
-//   bench_slides.exe <folder> [--rounds N] [--bare]
+//   bench_slides.exe <folder> [--rounds N] [--bare] [--helper Kivo.scr]
+// With --helper, pictures are decoded in Kivo.scr's decoder helper process, as the saver does;
+// the working set printed is then the saver's and the helper's, each at its peak.
 // With --bare, each tick is followed by the codec's bare decode of the same file, so that the
 // two are timed side by side, whatever else the machine does meanwhile; the working set then
 // holds the bare decodes too and is not printed.
@@ -12,7 +14,9 @@
 //   summary <kind> <count> <load med> <load p95> <scale med> <scale p95> <paint med>
 //           <paint p95> <total med> <total p95> <total sum>      (milliseconds, one line)
 //   decode <kind> <file> <ms>                        (with --bare)
-//   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes>  (without)
+//   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes> helper_peak_ws <bytes>
+//                                                                                 (without)
+#include <tlhelp32.h>
 #include <windows.h>
 
 #include <cstdio>
@@ -64,6 +68,28 @@ class InOrder : public forms::RandomSource {
     int next_ = 0;
 };
 
+// The peak working set of this process's children (its decoder helper), 0 without one.
+std::uint64_t ChildrenPeakWorkingSet() {
+    std::uint64_t peak = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != GetCurrentProcessId()) {
+            continue;
+        }
+        HANDLE child =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
+        if (child != nullptr) {
+            peak += kivo::bench::WorkingSetOf(child).peak;
+            CloseHandle(child);
+        }
+    }
+    CloseHandle(snapshot);
+    return peak;
+}
+
 void PumpMessages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -99,12 +125,15 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = argv[1];
     int rounds = 1;
     bool bare = false;
+    std::wstring helper;
     for (int i = 2; i < argc; ++i) {
         const std::wstring option = argv[i];
         if (option == L"--rounds" && i + 1 < argc) {
             rounds = std::max(1, _wtoi(argv[++i]));
         } else if (option == L"--bare") {
             bare = true;
+        } else if (option == L"--helper" && i + 1 < argc) {
+            helper = argv[++i];
         }
     }
     const std::vector<std::wstring> files = kivo::bench::PictureFiles(folder);
@@ -115,6 +144,9 @@ int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
     TimedBackend backend;
+    if (!helper.empty()) {
+        backend.DecodeInHelper(helper);
+    }
     forms::Application app(backend, kivo::startup::kApplicationTitle);
     kivo::settings::MemorySettingsStore settings;
     kivo::startup::Win32System system;
@@ -209,10 +241,11 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     std::printf(
-        "memory baseline_ws %llu peak_ws %llu largest_full_picture %llu\n",
+        "memory baseline_ws %llu peak_ws %llu largest_full_picture %llu helper_peak_ws %llu\n",
         static_cast<unsigned long long>(baseline),
         static_cast<unsigned long long>(kivo::bench::WorkingSetOf(GetCurrentProcess()).peak),
-        static_cast<unsigned long long>(largest_full));
+        static_cast<unsigned long long>(largest_full),
+        static_cast<unsigned long long>(ChildrenPeakWorkingSet()));
     std::fflush(stdout);
     return 0;
 }

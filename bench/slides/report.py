@@ -91,6 +91,7 @@ def main(bare_path, slides_path, idle_path):
     baseline = max(int(m[2]) for m in memory)
     peak = max(int(m[4]) for m in memory)
     largest = max(int(m[6]) for m in memory)
+    helper_peak = max(int(m[8]) if len(m) > 8 else 0 for m in memory)
     limit = largest + MEMORY_SLACK
     ok = peak <= limit
     print("peak working set: %.1f MiB (%.1f MiB before the first tick); target <= one full "
@@ -98,6 +99,8 @@ def main(bare_path, slides_path, idle_path):
           % (peak / MIB, baseline / MIB, largest / MIB, limit / MIB, "ok" if ok else "OVER"))
     if not ok:
         failed.append("peak working set")
+    print("  decoder helper's peak working set: %.1f MiB; saver and helper together: %.1f MiB"
+          % (helper_peak / MIB, (peak + helper_peak) / MIB))
     bare_peak = max(int(m[2]) for m in lines(bare_path, "memory"))
     idle_peak = max(int(m[2]) for m in lines(idle_path, "memory"))
     print("  (the bare decode program's own peak: %.1f MiB; the real saver's over its idle run: "
