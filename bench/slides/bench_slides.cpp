@@ -16,8 +16,9 @@
 //   decode <kind> <file> <ms>                        (with --bare)
 //   memory baseline_ws <bytes> peak_ws <bytes> largest_full_picture <bytes> helper_peak_ws <bytes>
 //                                                                                 (without)
-#include <tlhelp32.h>
 #include <windows.h>
+
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <map>

@@ -2,6 +2,8 @@
 // the saver and the dialog's preview running with the previous picture, input still ends the
 // saver at once, and no helper outlives its saver. The helper is made to crash or hang on
 // purpose by files it honours only when the tests set KIVO_DECODER_TEST_FILES.
+#include <windows.h>
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -156,12 +158,13 @@ TEST_F(DecoderHelperTest, ThePreviewKeepsItsPictureWhenTheHelperCrashesOrHangs) 
     ASSERT_TRUE(WaitForPixel(preview, kRed, 10s)) << ColourText(ScreenPixel(preview));
     for (int index : {1, 2}) {
         click_file(index);
-        // The dialog answers again once the load is given up (at most the 1.5 s limit).
+        // The list answers once the click's load is over: given up, at most the 1.5 s limit.
         ASSERT_TRUE(WaitUntil(
             [&] {
-                DWORD_PTR answer = 0;
-                return SendMessageTimeoutW(dialog_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100,
-                                           &answer) != 0;
+                DWORD_PTR selected = 0;
+                return SendMessageTimeoutW(windows_.files, LB_GETCURSEL, 0, 0, SMTO_BLOCK, 5000,
+                                           &selected) != 0 &&
+                       static_cast<int>(selected) == index;
             },
             5s));
         Sleep(300);
