@@ -17,8 +17,9 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// The slowest picture within the size limit decodes in about 9 s in the helper under Wine (a
-// 500-megapixel PNG on a shared two-core machine); twice that, for slower machines.
+// A 64-megapixel PNG held the saver about 1.3 s under Wine; a picture near the 500-megapixel
+// limit is about eight times that. The limit leaves about twice that for slower machines; it is
+// an estimate until bench/slides measures the slowest picture within the limit.
 constexpr DWORD kTimeLimitMs = 20000;
 // Beyond this the helper's allocations fail, where the system enforces a job's memory limit:
 // room for a codec's whole frame of the largest picture allowed, and its own working memory.
