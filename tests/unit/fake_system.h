@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,45 +9,81 @@
 
 namespace kivo::testing {
 
-// Records every operating-system call as a line of text, in order, and answers as set up.
+// Records every operating-system call as one line of text, its arguments in decimal ("SetParent
+// 4096 1234"), in order, and answers as set up.
 class FakeSystem : public startup::System {
   public:
+    using Handle = startup::WindowHandle;
+
     bool saver_window_exists = false;
     std::optional<std::int32_t> use_password_value;
-    startup::WindowHandle foreground = 0x77;
     bool password_change_available = true;
     std::int32_t window_style = static_cast<std::int32_t>(0x80000000u);  // a popup window
     std::optional<startup::PixelSize> host_client_size = startup::PixelSize{152, 112};
     int cursor_count = 0;
     std::optional<startup::PixelPoint> cursor;
-    // Answers of the password check, in order; nothing: the system has no such service.
+    // Answers of the password check, in order; once they are used up the service is missing.
     std::vector<std::optional<std::int32_t>> verify_answers;
-    startup::WindowHandle owner = 0x99;
-
     std::vector<std::string> calls;
 
-    // The calls whose text starts with `prefix`.
-    std::vector<std::string> CallsTo(const std::string& prefix) const;
+    // Whether some call is `call`, or `call` followed by more arguments.
+    bool Called(const std::string& call) const {
+        return std::any_of(calls.begin(), calls.end(), [&](const std::string& made) {
+            return made == call || made.starts_with(call + " ");
+        });
+    }
 
-    bool TopLevelWindowExists(const char* title) override;
-    std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
-    startup::WindowHandle ForegroundWindow() override;
-    bool ChangeScreenSaverPassword(startup::WindowHandle owner) override;
-    std::int32_t ReadWindowLong(startup::WindowHandle window, std::int32_t index) override;
-    void WriteWindowLong(startup::WindowHandle window, std::int32_t index,
-                         std::int32_t value) override;
-    void SetParent(startup::WindowHandle child, startup::WindowHandle parent) override;
-    std::optional<startup::PixelSize> ClientSize(startup::WindowHandle window) override;
-    void MakeTopmost(startup::WindowHandle window) override;
-    void SetScreenSaverRunning(bool running) override;
-    int ShowCursor(bool show) override;
-    std::optional<startup::PixelPoint> CursorPosition() override;
-    std::optional<std::int32_t> VerifyScreenSaverPassword(startup::WindowHandle window) override;
-    startup::WindowHandle Owner(startup::WindowHandle window) override;
-    void PostClose(startup::WindowHandle window) override;
+    bool TopLevelWindowExists(const char* title) override {
+        return Log(saver_window_exists, "FindWindow", title);
+    }
+    std::optional<std::int32_t> ReadScreenSaveUsePassword() override {
+        return Log(use_password_value, "ReadScreenSaveUsePassword");
+    }
+    Handle ForegroundWindow() override { return Log(77, "GetForegroundWindow"); }
+    bool ChangeScreenSaverPassword(Handle owner) override {
+        return Log(password_change_available, "PwdChangePassword", owner);
+    }
+    std::int32_t ReadWindowLong(Handle window, std::int32_t index) override {
+        return Log(window_style, "GetWindowLong", window, index);
+    }
+    void WriteWindowLong(Handle window, std::int32_t index, std::int32_t value) override {
+        window_style = Log(value, "SetWindowLong", window, index, value);
+    }
+    void SetParent(Handle child, Handle parent) override { Log(0, "SetParent", child, parent); }
+    std::optional<startup::PixelSize> ClientSize(Handle window) override {
+        return Log(host_client_size, "ClientSize", window);
+    }
+    void MakeTopmost(Handle window) override { Log(0, "MakeTopmost", window); }
+    void SetScreenSaverRunning(bool running) override { Log(0, "SetScreenSaverRunning", running); }
+    int ShowCursor(bool show) override {
+        cursor_count += show ? 1 : -1;
+        return Log(cursor_count, "ShowCursor", show, "->", cursor_count);
+    }
+    std::optional<startup::PixelPoint> CursorPosition() override {
+        return Log(cursor, "GetCursorPos");
+    }
+    std::optional<std::int32_t> VerifyScreenSaverPassword(Handle window) override {
+        std::optional<std::int32_t> answer;
+        if (!verify_answers.empty()) {
+            answer = verify_answers.front();
+            verify_answers.erase(verify_answers.begin());
+        }
+        return Log(answer, "VerifyScreenSavePwd", window);
+    }
+    Handle Owner(Handle window) override { return Log(99, "GetWindow owner", window); }
+    void PostClose(Handle window) override { Log(0, "PostClose", window); }
 
   private:
-    void Record(const std::string& call) { calls.push_back(call); }
+    static std::string Text(const char* text) { return text; }
+    static std::string Text(long long number) { return std::to_string(number); }
+
+    template <typename Answer, typename... Args>
+    Answer Log(Answer answer, const char* name, const Args&... args) {
+        std::string call = name;
+        ((call += " " + Text(args)), ...);
+        calls.push_back(call);
+        return answer;
+    }
 };
 
 }  // namespace kivo::testing

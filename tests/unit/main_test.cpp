@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
+#include "startup/dialog_placement.h"
 #include "tests/unit/saver_harness.h"
 
 namespace kivo::testing {
@@ -10,200 +14,172 @@ namespace {
 using saver_window::frmScreenSaver;
 using settings_dialog::frmSetting;
 
-class MainTest : public ::testing::Test {
-  protected:
-    SaverHarness saver;
-};
+constexpr const char* kSaverTitle = "ScreenSaver ボール(Sample)";
 
-struct ModeCase {
-    const char* arguments;
-    const char* run_mode;
-    const char* window;  // "saver", "dialog" or "none"
-};
-
-class MainModeTest : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(MainModeTest, SecondCharacterSelectsTheMode) {
-    SaverHarness saver;
-    const ModeCase& mode = GetParam();
-    saver.Start(mode.arguments);
-
-    EXPECT_EQ(saver.module.RunMode, mode.run_mode);
-    const std::string window = mode.window;
-    EXPECT_EQ(saver.Loaded<frmScreenSaver>() != nullptr, window == "saver");
-    EXPECT_EQ(saver.Loaded<frmSetting>() != nullptr, window == "dialog");
-    EXPECT_FALSE(saver.backend.program_ended()) << "no error path";
+std::array<float, 4> Bounds(const forms::Form& form) {
+    return {form.Left.get(), form.Top.get(), form.Width.get(), form.Height.get()};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ArgumentTexts, MainModeTest,
-    ::testing::Values(ModeCase{"/s", "S", "saver"}, ModeCase{"/S", "S", "saver"},
-                      ModeCase{"-s", "S", "saver"}, ModeCase{"/p 1234", "P", "saver"},
-                      ModeCase{"/P", "P", "saver"}, ModeCase{"/c", "C", "dialog"},
-                      ModeCase{"/C", "C", "dialog"}, ModeCase{"/c:1234", "C", "dialog"},
-                      ModeCase{"", "", "dialog"}, ModeCase{"s", "", "dialog"},
-                      ModeCase{"/a 1234", "A", "none"}, ModeCase{"/x", "X", "none"},
-                      ModeCase{" /s", "/", "none"}, ModeCase{"/ s", " ", "none"}));
+TEST(MainTest, SecondCharacterSelectsTheModeInAnyCase) {
+    const std::vector<std::pair<const char*, std::string>> modes = {
+        {"/s", "S"}, {"/S", "S"}, {"-s", "S"},      {"/p 1234", "P"}, {"/P", "P"},
+        {"/c", "C"}, {"/C", "C"}, {"/c:1234", "C"}, {"", ""},         {"s", ""},
+        {"/a", "A"}, {"/x", "X"}, {" /s", "/"},     {"/ s", " "}};
+    for (const auto& [arguments, mode] : modes) {
+        SCOPED_TRACE(arguments);
+        SaverHarness saver;
+        saver.Start(arguments);
+        EXPECT_EQ(saver.module.RunMode, mode);
+        EXPECT_EQ(saver.Loaded<frmScreenSaver>() != nullptr, mode == "S" || mode == "P");
+        EXPECT_EQ(saver.Loaded<frmSetting>() != nullptr, mode == "C" || mode.empty());
+        EXPECT_EQ(saver.system.Called("PwdChangePassword"), mode == "A");
+        EXPECT_FALSE(saver.backend.program_ended()) << "no error path";
+    }
+}
 
-TEST_F(MainTest, AnotherCopysWindowStopsEverything) {
+// The number after the mode letter: a preview's parent, or the password dialog's owner (the
+// foreground window, 77, when 0).
+TEST(MainTest, HostHandleIsTheNumberAfterTheLetter) {
+    const std::vector<std::pair<const char*, std::string>> handles = {
+        {"/p   5678  ", "5678"}, {"/p", "0"},  {"/p:1234", "0"},  {"/p 2.5", "2"},
+        {"/a 1234", "1234"},     {"/a", "77"}, {"/a:1234", "77"}, {"/A   ", "77"}};
+    for (const auto& [arguments, handle] : handles) {
+        SCOPED_TRACE(arguments);
+        SaverHarness saver;
+        saver.system.host_client_size.reset();           // the handle names no window
+        saver.system.password_change_available = false;  // nor does anything complain
+        saver.Start(arguments);
+        EXPECT_TRUE(saver.backend.message_boxes().empty());
+        if (arguments[1] == 'p') {
+            const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
+            ASSERT_TRUE(form != nullptr && form->shown()) << "shown all the same";
+            EXPECT_TRUE(
+                saver.system.Called("SetParent " + std::to_string(form->hWnd()) + " " + handle));
+        } else {
+            EXPECT_TRUE(saver.system.Called("PwdChangePassword " + handle));
+        }
+    }
+}
+
+TEST(MainTest, AnotherCopysWindowStopsEverything) {
+    SaverHarness saver;
     saver.system.saver_window_exists = true;
     saver.module.UsePassword = 7;
-    saver.module.MouseSeen = 1;
     saver.Start("/s");
-
     EXPECT_EQ(saver.system.calls,
-              std::vector<std::string>{"FindWindow ScreenSaver ボール(Sample)"});
-    EXPECT_EQ(saver.module.RunMode, "");
+              std::vector<std::string>{std::string("FindWindow ") + kSaverTitle});
     EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
-    EXPECT_EQ(saver.module.MouseSeen, 1);
     EXPECT_TRUE(saver.app.forms().empty());
 }
 
-TEST_F(MainTest, PasswordFlagTakesTheStoredBytes) {
-    const std::vector<std::pair<std::optional<std::int32_t>, std::int16_t>> cases = {
-        {1, 1},             // the 4-byte number 1
-        {0, 0},             // the 4-byte number 0
-        {'1', 49},          // the one-character text "1": its character code
-        {'0', 48},          // "0" is in use too
-        {std::nullopt, 0},  // absent, or longer than 4 bytes
-        {70000, 1},         // out of the 16-bit range: in use, not an error
-        {-70000, 1},
-        {-5, -5},
-    };
-    for (const auto& [stored, expected] : cases) {
-        SaverHarness run;
-        run.module.UsePassword = 3;
-        run.system.use_password_value = stored;
-        run.Start("/x");
-        EXPECT_EQ(run.module.UsePassword, expected) << stored.value_or(-1);
-        EXPECT_TRUE(run.backend.message_boxes().empty());
+TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
+    // Stored: the 4-byte numbers 1, 0, -5 and out of 16 bits (in use), the one-character texts
+    // "1" and "0" (their character codes), absent or longer than 4 bytes (nothing).
+    const std::vector<std::pair<std::optional<std::int32_t>, int>> flags = {
+        {1, 1}, {0, 0}, {-5, -5}, {70000, 1}, {-70000, 1}, {'1', 49}, {'0', 48}, {std::nullopt, 0}};
+    for (const auto& [stored, flag] : flags) {
+        SCOPED_TRACE(stored.value_or(-1));
+        SaverHarness saver;
+        saver.module.UsePassword = 3;
+        saver.system.use_password_value = stored;
+        saver.Start("/x");
+        EXPECT_EQ(saver.module.UsePassword, flag);
+        EXPECT_TRUE(saver.backend.message_boxes().empty());
     }
 }
 
-TEST_F(MainTest, FullScreenCoversTheScreenThenGoesTopmostAndHidesThePointer) {
-    saver.system.cursor_count = 2;
-    saver.Start("/s");
-
-    frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Left.get(), 0);
-    EXPECT_EQ(form->Top.get(), 0);
-    EXPECT_EQ(form->Width.get(), 15360);
-    EXPECT_EQ(form->Height.get(), 11520);
-    EXPECT_EQ(form->Caption.get(), "ScreenSaver ボール(Sample)");
-    EXPECT_TRUE(form->shown());
-    EXPECT_FALSE(form->modal());
-
-    const std::string window = [&] {
-        char text[32];
-        std::snprintf(text, sizeof text, "%llx", static_cast<long long>(form->hWnd()));
-        return std::string(text);
-    }();
-    const std::vector<std::string> after_password = {
-        "MakeTopmost " + window, "SetScreenSaverRunning 1", "ShowCursor 0 -> 1",
-        "ShowCursor 0 -> 0",     "ShowCursor 0 -> -1",
-    };
-    const std::vector<std::string> tail(saver.system.calls.end() - 5, saver.system.calls.end());
-    EXPECT_EQ(tail, after_password);
-    EXPECT_TRUE(saver.system.CallsTo("SetParent").empty());
+TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePointer) {
+    for (const auto& [count, hiding] : std::vector<std::pair<int, std::vector<std::string>>>{
+             {2, {"ShowCursor 0 -> 1", "ShowCursor 0 -> 0", "ShowCursor 0 -> -1"}},
+             {-3, {"ShowCursor 0 -> -4"}}}) {  // already hidden: called once all the same
+        SCOPED_TRACE(count);
+        SaverHarness saver;
+        saver.system.cursor_count = count;
+        frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
+        EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 15360, 11520}));
+        EXPECT_EQ(form.Caption.get(), kSaverTitle);
+        EXPECT_TRUE(form.shown() && !form.modal());
+        std::vector<std::string> expected = {"MakeTopmost " + std::to_string(form.hWnd()),
+                                             "SetScreenSaverRunning 1"};
+        expected.insert(expected.end(), hiding.begin(), hiding.end());
+        const auto& calls = saver.system.calls;
+        ASSERT_GE(calls.size(), expected.size());
+        EXPECT_EQ(std::vector<std::string>(calls.end() - expected.size(), calls.end()), expected);
+        EXPECT_FALSE(saver.system.Called("SetParent"));
+    }
 }
 
-TEST_F(MainTest, FullScreenHidesThePointerAtLeastOnce) {
-    saver.system.cursor_count = -3;  // already hidden
-    saver.Start("/s");
-    EXPECT_EQ(saver.system.CallsTo("ShowCursor").size(), 1u);
-    EXPECT_EQ(saver.system.cursor_count, -4);
-}
-
-TEST_F(MainTest, PreviewBecomesAChildThatFillsTheHost) {
-    saver.Start("/p 1234");
-
-    frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
-    ASSERT_NE(form, nullptr);
-    EXPECT_EQ(form->Caption.get(), "ScreenSaver Preview");
+TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
+    SaverHarness saver;
+    frmScreenSaver& form = saver.Open<frmScreenSaver>("/p 1234");
+    const std::string window = std::to_string(form.hWnd());
+    EXPECT_TRUE(saver.system.Called("SetWindowLong " + window + " -16"));
     EXPECT_EQ(saver.system.window_style, static_cast<std::int32_t>(0xC0000000u))
         << "the child style is added, no other bit changes";
-    ASSERT_EQ(saver.system.CallsTo("SetParent").size(), 1u);
-    EXPECT_EQ(saver.system.CallsTo("SetParent")[0].substr(
-                  saver.system.CallsTo("SetParent")[0].rfind(' ') + 1),
-              "4d2");  // 1234
-    EXPECT_EQ(form->Left.get(), 0);
-    EXPECT_EQ(form->Top.get(), 0);
-    EXPECT_EQ(form->Width.get(), 152 * 15);
-    EXPECT_EQ(form->Height.get(), 112 * 15);
-    EXPECT_TRUE(form->shown());
-    EXPECT_TRUE(saver.system.CallsTo("MakeTopmost").empty());
-    EXPECT_TRUE(saver.system.CallsTo("SetScreenSaverRunning").empty());
-    EXPECT_TRUE(saver.system.CallsTo("ShowCursor").empty());
-}
-
-TEST_F(MainTest, PreviewHandleIgnoresBlanksAndMayBeZero) {
-    saver.Start("/p    5678   ");
-    EXPECT_EQ(saver.system.CallsTo("SetParent")[0].substr(
-                  saver.system.CallsTo("SetParent")[0].rfind(' ') + 1),
-              "162e");
-
-    SaverHarness bare;
-    bare.system.host_client_size.reset();  // handle 0 names no window
-    bare.Start("/p");
-    ASSERT_EQ(bare.system.CallsTo("SetParent").size(), 1u);
-    EXPECT_EQ(bare.system.CallsTo("SetParent")[0].substr(
-                  bare.system.CallsTo("SetParent")[0].rfind(' ') + 1),
-              "0");
-    ASSERT_NE(bare.Loaded<frmScreenSaver>(), nullptr);
-    EXPECT_TRUE(bare.Loaded<frmScreenSaver>()->shown());
-}
-
-TEST_F(MainTest, PasswordChangeIsOwnedByTheHandleOrTheForegroundWindow) {
-    saver.Start("/a 1234");
-    EXPECT_EQ(saver.system.CallsTo("PwdChangePassword"),
-              std::vector<std::string>{"PwdChangePassword 4d2"});
-    EXPECT_TRUE(saver.app.forms().empty());
-
-    for (const char* arguments : {"/a", "/a:1234", "/A   "}) {
-        SaverHarness run;
-        run.Start(arguments);
-        EXPECT_EQ(run.system.CallsTo("PwdChangePassword"),
-                  std::vector<std::string>{"PwdChangePassword 77"})
-            << arguments;
+    EXPECT_TRUE(saver.system.Called("SetParent " + window + " 1234"));
+    EXPECT_EQ(form.Caption.get(), "ScreenSaver Preview");
+    EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 152 * 15, 112 * 15}));
+    EXPECT_TRUE(form.shown());
+    for (const char* call : {"MakeTopmost", "SetScreenSaverRunning", "ShowCursor"}) {
+        EXPECT_FALSE(saver.system.Called(call)) << call;
     }
 }
 
-TEST_F(MainTest, MissingPasswordServiceEndsQuietly) {
-    saver.system.password_change_available = false;
-    saver.Start("/a 1234");
-    EXPECT_TRUE(saver.backend.message_boxes().empty());
-    EXPECT_TRUE(saver.app.forms().empty());
+TEST(MainTest, BadHandleOrStoredSettingShowsOneMessageNamingItAndNoWindow) {
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> cases = {
+        {"/p 1e300", "",                         "1e300"},
+        {"/s",       settings::kFolderKey,       "C:\\nowhere"},
+        {"/s",       settings::kShowFileNameKey, "yes"},
+        {"/s",       settings::kIntervalKey,     "abc"},
+        {"/s",       settings::kIntervalKey,     "-5"}};
+    // clang-format on
+    for (const auto& [arguments, key, value] : cases) {
+        SCOPED_TRACE(value);
+        SaverHarness saver;
+        if (!key.empty()) {
+            saver.Store(key.c_str(), value);
+        }
+        saver.Start(arguments);
+        const auto& boxes = saver.backend.message_boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].prompt.find(key), std::string::npos) << boxes[0].prompt;
+        EXPECT_NE(boxes[0].prompt.find(value), std::string::npos) << boxes[0].prompt;
+        EXPECT_EQ(boxes[0].title, "Ostra'sSlideShowScreenSaver");
+        EXPECT_TRUE(saver.backend.program_ended());
+        for (const auto& form : saver.app.forms()) {
+            EXPECT_FALSE(form->shown());
+        }
+        EXPECT_FALSE(saver.system.Called("ShowCursor") || saver.system.Called("SetParent"));
+    }
 }
 
-TEST_F(MainTest, HandleThatNoIntegerHoldsTakesTheErrorPath) {
-    saver.Start("/p 1e300");
-    ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
-    EXPECT_EQ(saver.backend.message_boxes()[0].title, "Ostra'sSlideShowScreenSaver");
-    EXPECT_NE(saver.backend.message_boxes()[0].prompt.find("1e300"), std::string::npos);
-    EXPECT_TRUE(saver.backend.program_ended());
-    EXPECT_TRUE(saver.system.CallsTo("SetParent").empty());
+// The dialog is 8025 + 90 by 4635 + 315 twips.
+TEST(MainTest, SettingsDialogOpensModalUpAndLeftOfThePointerWithinTheScreen) {
+    using Pointer = std::optional<startup::PixelPoint>;
+    // clang-format off
+    const std::vector<std::pair<Pointer, std::array<float, 2>>> places = {
+        {startup::PixelPoint{500, 400},  {4800, 3300}},
+        {startup::PixelPoint{100, 50},   {0,    0}},     // never beyond the top or left edge
+        {startup::PixelPoint{1000, 800}, {7245, 6570}},  // nor the right or bottom one
+        {startup::PixelPoint{663, 510},  {7245, 4950}},  // exactly the last place that fits
+        {std::nullopt,                   {7245, 6570}}}; // as if the pointer stood at 1500
+    // clang-format on
+    for (const auto& [pointer, place] : places) {
+        SCOPED_TRACE(pointer ? pointer->x : -1);
+        SaverHarness saver;
+        saver.system.cursor = pointer;
+        frmSetting& dialog = saver.Open<frmSetting>("/c");
+        EXPECT_EQ((std::array{dialog.Left.get(), dialog.Top.get()}), place);
+        EXPECT_EQ(dialog.Caption.get(), kSaverTitle);
+        EXPECT_TRUE(dialog.modal());
+    }
 }
 
-TEST_F(MainTest, SettingsDialogOpensModalNearThePointer) {
-    saver.system.cursor = startup::PixelPoint{500, 400};
-    saver.Start("/c");
-
-    frmSetting* dialog = saver.Loaded<frmSetting>();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->Left.get(), 4800);
-    EXPECT_EQ(dialog->Top.get(), 3300);
-    EXPECT_EQ(dialog->Caption.get(), "ScreenSaver ボール(Sample)");
-    EXPECT_TRUE(dialog->modal());
-}
-
-TEST_F(MainTest, SettingsDialogWithoutPointerStandsAt1500Pixels) {
-    saver.Start("/c");  // the fake has no pointer position
-    frmSetting* dialog = saver.Loaded<frmSetting>();
-    ASSERT_NE(dialog, nullptr);
-    // The dialog is 8025 + 90 by 4635 + 315 twips: both edges are pulled back onto the screen.
-    EXPECT_EQ(dialog->Left.get(), 15360 - 8115);
-    EXPECT_EQ(dialog->Top.get(), 11520 - 4950);
+TEST(DialogPlacementTest, ADialogWiderThanTheScreenStandsBeyondItsLeftAndHalvesGoToEven) {
+    EXPECT_EQ(startup::DialogEdge(180, 15, 15360, 20000), -4640);
+    EXPECT_EQ(startup::DialogEdge(181, 1.5f, 15360, 6000), 2);  // 1.5 twips
+    EXPECT_EQ(startup::DialogEdge(183, 1.5f, 15360, 6000), 4);  // 4.5 twips
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The backend's platform-independent pieces: the arguments' text, decode sizes, camera
-// orientation, turning pictures upright and resampling.
+// The pixel arithmetic of picture loading: decode sizes, camera orientation, turning pictures
+// upright, resampling and area reduction.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "forms_runtime/command_line.h"
 #include "forms_runtime/pixels/area_reducer.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/pixels/exif_orientation.h"
@@ -18,52 +17,21 @@
 namespace kivo::forms {
 namespace {
 
-TEST(ArgumentText, DropsTheProgramNameAndTheBlanksAfterIt) {
-    EXPECT_EQ(ArgumentText(L"Kivo.scr /s"), L"/s");
-    EXPECT_EQ(ArgumentText(L"\"C:\\Program Files\\Kivo.scr\"   /p 1234"), L"/p 1234");
-    EXPECT_EQ(ArgumentText(L"Kivo.scr\t/c:5678  "), L"/c:5678  ");
-    EXPECT_EQ(ArgumentText(L"\"C:\\a b\\Kivo.scr\"/s"), L"/s");
-}
-
-TEST(ArgumentText, KeepsTheArgumentsAsWritten) {
-    EXPECT_EQ(ArgumentText(L"Kivo.scr \"two  words\" x"), L"\"two  words\" x");
-    EXPECT_EQ(ArgumentText(L"Kivo.scr"), L"");
-    EXPECT_EQ(ArgumentText(L"\"Kivo.scr\"   "), L"");
-    EXPECT_EQ(ArgumentText(L"\"unterminated quote /s"), L"");
-}
-
-DecodeHint ShownAt(double scale) {
-    return {[scale](int, int) { return scale; }};
-}
-
-TEST(DecodeSize, KeepsTheNaturalSizeWithoutAScaleBelowOne) {
-    EXPECT_EQ(DecodeSize({4000, 3000}, {}), (PixelSize{4000, 3000}));
-    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(1)), (PixelSize{800, 600}));
-    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(2.5)), (PixelSize{800, 600}));
-    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(0)), (PixelSize{800, 600}));
-    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(-1)), (PixelSize{800, 600}));
-    EXPECT_EQ(DecodeSize({800, 600}, ShownAt(std::nan(""))), (PixelSize{800, 600}));
-}
-
-TEST(DecodeSize, DecodesAtTheSizeThePictureIsShownAt) {
-    EXPECT_EQ(DecodeSize({6000, 4000}, ShownAt(1920.0 / 6000)), (PixelSize{1920, 1280}));
-    EXPECT_EQ(DecodeSize({4000, 6000}, ShownAt(1080.0 / 6000)), (PixelSize{720, 1080}));
-    // Each side to the nearest pixel, never below one.
-    EXPECT_EQ(DecodeSize({1001, 333}, ShownAt(0.5)), (PixelSize{501, 167}));
-    EXPECT_EQ(DecodeSize({10000, 3}, ShownAt(0.01)), (PixelSize{100, 1}));
-}
-
-TEST(DecodeSize, AsksWithTheNaturalSize) {
-    int asked_width = 0;
-    int asked_height = 0;
-    DecodeHint hint{[&](int width, int height) {
-        asked_width = width;
-        asked_height = height;
-        return 0.5;
-    }};
-    EXPECT_EQ(DecodeSize({3000, 4000}, hint), (PixelSize{1500, 2000}));
-    EXPECT_EQ(asked_width, 3000);
-    EXPECT_EQ(asked_height, 4000);
+TEST(DecodeSize, DecodesAtTheScaleShownWhenItIsBelowOne) {
+    EXPECT_EQ(DecodeSize({800, 600}, {}), (PixelSize{800, 600})) << "no hint";
+    // clang-format off
+    const std::vector<std::pair<double, PixelSize>> cases = {
+        {1, {800, 600}}, {2.5, {800, 600}}, {0, {800, 600}}, {-1, {800, 600}},
+        {std::nan(""), {800, 600}},
+        {0.8, {640, 480}},
+        {1.0 / 3, {267, 200}},  // each side to the nearest pixel
+        {0.001, {1, 1}}};       // never below one
+    // clang-format on
+    for (const auto& [scale, decoded] : cases) {
+        // A hint asked with anything but the natural size says 0.9.
+        const DecodeHint hint{[scale](int w, int h) { return w == 800 && h == 600 ? scale : 0.9; }};
+        EXPECT_EQ(DecodeSize({800, 600}, hint), decoded) << scale;
+    }
 }
 
 std::string Jpeg(const std::string& segments) {
@@ -76,175 +44,154 @@ std::string Segment(unsigned char marker, const std::string& body) {
            static_cast<char>(length & 0xFF) + body;
 }
 
-std::string ExifWithOrientation(bool big_endian, int orientation) {
-    std::string tiff =
-        big_endian ? std::string("MM\0*\0\0\0\x08", 8) : std::string("II*\0\x08\0\0\0", 8);
-    auto u16 = [big_endian](unsigned value) {
-        return big_endian ? std::string{static_cast<char>(value >> 8), static_cast<char>(value)}
-                          : std::string{static_cast<char>(value), static_cast<char>(value >> 8)};
+// Camera data whose first directory holds the image width, then the orientation.
+std::string Exif(bool big_endian, unsigned orientation) {
+    const auto u16 = [big_endian](unsigned value) {
+        const char low = static_cast<char>(value & 0xFF);
+        const char high = static_cast<char>(value >> 8);
+        return big_endian ? std::string{high, low} : std::string{low, high};
     };
-    tiff += u16(2);  // two entries: image width, then orientation
-    tiff += u16(0x0100) + u16(3) + std::string(big_endian ? "\0\0\0\x01" : "\x01\0\0\0", 4) +
-            u16(640) + u16(0);
-    tiff += u16(0x0112) + u16(3) + std::string(big_endian ? "\0\0\0\x01" : "\x01\0\0\0", 4) +
-            u16(static_cast<unsigned>(orientation)) + u16(0);
-    tiff += std::string(4, '\0');
-    return std::string("Exif\0\0", 6) + tiff;
+    const auto u32 = [&](unsigned value) {
+        return big_endian ? u16(0) + u16(value) : u16(value) + u16(0);
+    };
+    return std::string("Exif\0\0", 6) + (big_endian ? "MM" : "II") + u16(42) + u32(8) + u16(2) +
+           u16(0x0100) + u16(3) + u32(1) + u16(640) + u16(0) +  //
+           u16(0x0112) + u16(3) + u32(1) + u16(orientation) + u16(0) + u32(0);
 }
 
-TEST(JpegExifOrientation, ReadsEitherByteOrderAfterOtherSegments) {
+TEST(JpegExifOrientation, ReadsEitherByteOrderBeforeTheImageDataOnly) {
     const std::string jfif = Segment(0xE0, std::string("JFIF\0\x01\x01\0\0\x01\0\x01\0\0", 14));
-    EXPECT_EQ(JpegExifOrientation(Jpeg(jfif + Segment(0xE1, ExifWithOrientation(false, 6)))), 6);
-    EXPECT_EQ(JpegExifOrientation(Jpeg(Segment(0xE1, ExifWithOrientation(true, 8)))), 8);
-}
-
-TEST(JpegExifOrientation, FindsNoneWhereThereIsNone) {
-    EXPECT_EQ(JpegExifOrientation(Jpeg("")), 0);
-    EXPECT_EQ(JpegExifOrientation("not a picture at all"), 0);
-    // Camera data after the image data does not count; neither does an absurd value.
-    EXPECT_EQ(JpegExifOrientation(Jpeg("") + Segment(0xE1, ExifWithOrientation(false, 6))), 0);
-    EXPECT_EQ(JpegExifOrientation(Jpeg(Segment(0xE1, ExifWithOrientation(false, 9)))), 0);
-    // Cut short anywhere: no orientation, and no read beyond the bytes.
-    const std::string whole = Jpeg(Segment(0xE1, ExifWithOrientation(false, 3)));
-    for (std::size_t length = 0; length < whole.size() - 6; ++length) {
+    const std::vector<std::pair<std::string, int>> heads = {
+        {Jpeg(jfif + Segment(0xE1, Exif(false, 6))), 6},
+        {Jpeg(Segment(0xE1, Exif(true, 8))), 8},
+        {Jpeg(""), 0},
+        {"not a picture at all", 0},
+        {Jpeg("") + Segment(0xE1, Exif(false, 6)), 0},  // after the image data
+        {Jpeg(Segment(0xE1, Exif(false, 9))), 0}};      // no such orientation
+    for (const auto& [head, orientation] : heads) {
+        EXPECT_EQ(JpegExifOrientation(head), orientation) << ::testing::PrintToString(head);
+    }
+    // Cut short anywhere: no orientation or the right one, and no read beyond the bytes.
+    const std::string whole = Jpeg(Segment(0xE1, Exif(true, 3)));
+    for (std::size_t length = 0; length < whole.size(); ++length) {
         const int found = JpegExifOrientation(std::string_view(whole).substr(0, length));
         EXPECT_TRUE(found == 0 || found == 3) << length;
     }
 }
 
-// A 3 x 2 picture whose pixels are their own numbers: 0 1 2 / 3 4 5.
-std::vector<std::uint32_t> Numbered() {
-    return {0, 1, 2, 3, 4, 5};
-}
-
-std::vector<std::uint32_t> Upright(int orientation) {
-    std::vector<std::uint32_t> stored = Numbered();
-    std::vector<std::uint32_t> upright(6, 99);
-    const int width = SwapsSides(orientation) ? 2 : 3;
-    MakeUpright({stored.data(), 3, 2, 3}, orientation, {upright.data(), width, 6 / width, width});
-    return upright;
-}
-
 TEST(MakeUpright, TurnsAndMirrorsAsEachCameraOrientationSays) {
-    using Pixels = std::vector<std::uint32_t>;
-    EXPECT_EQ(Upright(1), (Pixels{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(Upright(2), (Pixels{2, 1, 0, 5, 4, 3}));
-    EXPECT_EQ(Upright(3), (Pixels{5, 4, 3, 2, 1, 0}));
-    EXPECT_EQ(Upright(4), (Pixels{3, 4, 5, 0, 1, 2}));
-    // Two wide, three high from here on.
-    EXPECT_EQ(Upright(5), (Pixels{0, 3, 1, 4, 2, 5}));
-    EXPECT_EQ(Upright(6), (Pixels{3, 0, 4, 1, 5, 2}));
-    EXPECT_EQ(Upright(7), (Pixels{5, 2, 4, 1, 3, 0}));
-    EXPECT_EQ(Upright(8), (Pixels{2, 5, 1, 4, 0, 3}));
-}
-
-std::uint32_t Grey(std::uint32_t level) {
-    return 0xFF000000u | level << 16 | level << 8 | level;
-}
-
-std::vector<std::uint32_t> Resampled(std::vector<std::uint32_t> source, int width, int height,
-                                     int to_width, int to_height) {
-    std::vector<std::uint32_t> target(static_cast<std::size_t>(to_width) * to_height);
-    Resample({source.data(), width, height, width}, {target.data(), to_width, to_height, to_width});
-    return target;
-}
-
-TEST(Resample, AveragesTheAreaOfEachTargetPixelWhenShrinking) {
-    // A checkerboard of black and white becomes even grey, not one of its squares.
-    std::vector<std::uint32_t> board;
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            board.push_back(Grey((x + y) % 2 == 0 ? 0 : 255));
-        }
+    // A 3 x 2 picture whose pixels are their own numbers: 0 1 2 / 3 4 5. From orientation 5 on
+    // the upright picture is 2 wide and 3 high.
+    const std::vector<std::vector<std::uint32_t>> upright = {
+        {0, 1, 2, 3, 4, 5}, {2, 1, 0, 5, 4, 3}, {5, 4, 3, 2, 1, 0}, {3, 4, 5, 0, 1, 2},
+        {0, 3, 1, 4, 2, 5}, {3, 0, 4, 1, 5, 2}, {5, 2, 4, 1, 3, 0}, {2, 5, 1, 4, 0, 3}};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        std::vector<std::uint32_t> stored{0, 1, 2, 3, 4, 5};
+        std::vector<std::uint32_t> turned(6, 99);
+        const int width = SwapsSides(orientation) ? 2 : 3;
+        MakeUpright({stored.data(), 3, 2, 3}, orientation,
+                    {turned.data(), width, 6 / width, width});
+        EXPECT_EQ(turned, upright[orientation - 1]) << orientation;
     }
-    for (std::uint32_t pixel : Resampled(board, 8, 8, 2, 2)) {
-        EXPECT_NEAR(static_cast<int>(pixel & 0xFF), 128, 1);
-        EXPECT_EQ(pixel >> 24, 0xFFu);
-    }
-    // Three to two: the middle pixel is shared by both halves.
-    const auto thirds = Resampled({Grey(0), Grey(90), Grey(180)}, 3, 1, 2, 1);
-    EXPECT_NEAR(static_cast<int>(thirds[0] & 0xFF), 30, 1);   // (0 + 90 / 2) / 1.5
-    EXPECT_NEAR(static_cast<int>(thirds[1] & 0xFF), 150, 1);  // (90 / 2 + 180) / 1.5
 }
 
-TEST(Resample, KeepsPixelsAtTheSameSizeAndBlendsWhenGrowing) {
-    const std::vector<std::uint32_t> picture{Grey(10), Grey(200), Grey(30), Grey(40)};
-    EXPECT_EQ(Resampled(picture, 2, 2, 2, 2), picture);
-    const auto grown = Resampled({Grey(0), Grey(200)}, 2, 1, 4, 1);
-    EXPECT_EQ(grown[0] & 0xFF, 0u);
-    EXPECT_EQ(grown[1] & 0xFF, 50u);
-    EXPECT_EQ(grown[2] & 0xFF, 150u);
-    EXPECT_EQ(grown[3] & 0xFF, 200u);
+// An opaque pixel for a level whose channels differ, so that a channel read from the wrong place
+// shows: blue the level, green 64, red the level's complement.
+std::uint32_t Pixel(std::uint32_t level) {
+    return 0xFF000000u | (255 - level) << 16 | 64u << 8 | level;
 }
 
-TEST(Resample, KeepsTransparencyPremultiplied) {
-    // Half transparent red next to fully transparent: the blend stays a valid premultiplied
-    // colour (no channel above its alpha).
-    const auto blended = Resampled({0x80800000u, 0x00000000u}, 2, 1, 1, 1);
-    EXPECT_EQ(blended[0] >> 24, 0x40u);
-    EXPECT_EQ((blended[0] >> 16) & 0xFF, 0x40u);
-    EXPECT_EQ(blended[0] & 0xFFFF, 0u);
-}
-
-// Blue, green, red bytes of a picture whose pixel (x, y) has levels that differ everywhere.
-std::vector<std::uint8_t> BgrPicture(int width, int height) {
+// `source` through the area reducer, as three-byte (no alpha) or four-byte pixels, `band` rows at
+// a time.
+std::vector<std::uint32_t> Reduce(const std::vector<std::uint32_t>& source, int width, int height,
+                                  int to_width, int to_height, SourceLayout layout, int band) {
+    const int size = layout == SourceLayout::Bgr24 ? 3 : 4;
     std::vector<std::uint8_t> bytes;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            bytes.push_back(static_cast<std::uint8_t>(x * 7 + y * 3));
-            bytes.push_back(static_cast<std::uint8_t>(x * y));
-            bytes.push_back(static_cast<std::uint8_t>(255 - x - y));
+    for (const std::uint32_t pixel : source) {
+        for (int c = 0; c < size; ++c) {
+            bytes.push_back(static_cast<std::uint8_t>(pixel >> (8 * c)));
         }
     }
-    return bytes;
-}
-
-std::vector<std::uint32_t> Reduced(const std::vector<std::uint8_t>& bgr, int width, int height,
-                                   int to_width, int to_height, int band) {
-    std::vector<std::uint32_t> target(static_cast<std::size_t>(to_width) * to_height, 0xDEADBEEF);
-    AreaReducer reducer(width, height, SourceLayout::Bgr24,
-                        {target.data(), to_width, to_height, to_width});
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(to_width) * to_height);
+    AreaReducer reducer(width, height, layout, {target.data(), to_width, to_height, to_width});
     for (int y = 0; y < height; y += band) {
-        reducer.AddRows(bgr.data() + static_cast<std::size_t>(y) * width * 3,
-                        std::min(band, height - y), width * 3);
+        reducer.AddRows(bytes.data() + static_cast<std::size_t>(y) * width * size,
+                        std::min(band, height - y), width * size);
     }
     return target;
 }
 
-TEST(AreaReducer, GivesTheSamePictureWhateverBandsTheRowsComeIn) {
-    const auto picture = BgrPicture(61, 47);
-    const auto whole = Reduced(picture, 61, 47, 19, 14, 47);
-    EXPECT_EQ(Reduced(picture, 61, 47, 19, 14, 1), whole);
-    EXPECT_EQ(Reduced(picture, 61, 47, 19, 14, 5), whole);
-    for (std::uint32_t pixel : whole) {
-        EXPECT_EQ(pixel >> 24, 0xFFu) << "colours without alpha come out opaque";
+void ExpectLevels(const std::vector<std::uint32_t>& pixels, const std::vector<int>& levels) {
+    ASSERT_EQ(pixels.size(), levels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        for (const int shift : {0, 8, 16, 24}) {
+            EXPECT_NEAR(pixels[i] >> shift & 0xFF, Pixel(levels[i]) >> shift & 0xFF, 1)
+                << "pixel " << i << ", bits from " << shift;
+        }
     }
 }
 
-TEST(AreaReducer, AveragesTheAreaOfEachTargetPixel) {
-    // Two by two blocks of four different colours become their average.
-    const std::vector<std::uint8_t> block{0,  100, 200, 255, 100, 0,  //
-                                          10, 20,  30,  50,  60,  70};
-    const auto one = Reduced(block, 2, 2, 1, 1, 2);
-    EXPECT_EQ(one[0], 0xFF000000u | (75u << 16) | (70u << 8) | 79u);  // 78.75 rounds to 79
-    // Three columns onto two: the middle one is shared by both halves.
-    const std::vector<std::uint8_t> thirds{0, 0, 0, 90, 90, 90, 180, 180, 180};
-    const auto two = Reduced(thirds, 3, 1, 2, 1, 1);
-    EXPECT_EQ(two[0] & 0xFF, 30u);
-    EXPECT_EQ(two[1] & 0xFF, 150u);
+// The resampler and the area reducer (with and without alpha) shrink alike.
+TEST(PixelReduction, EachTargetPixelIsTheAverageOfTheAreaItCovers) {
+    struct Case {
+        int width, height, to_width, to_height;
+        std::vector<int> levels, expected;
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {2, 2, 1, 1, {0, 255, 255, 0},       {128}},               // grey, not one square
+        {3, 1, 2, 1, {0, 90, 180},           {30, 150}},           // the middle one is shared
+        {1, 3, 1, 2, {0, 90, 180},           {30, 150}},
+        {5, 1, 2, 1, {0, 50, 100, 150, 200}, {40, 160}},
+        {2, 2, 2, 2, {10, 200, 30, 40},      {10, 200, 30, 40}}};  // pixels land as they are
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height << " to " << c.to_width
+                                          << " x " << c.to_height);
+        std::vector<std::uint32_t> source;
+        std::transform(c.levels.begin(), c.levels.end(), std::back_inserter(source), Pixel);
+        std::vector<std::uint32_t> resampled(c.expected.size());
+        Resample({source.data(), c.width, c.height, c.width},
+                 {resampled.data(), c.to_width, c.to_height, c.to_width});
+        ExpectLevels(resampled, c.expected);
+        for (const int band : {1, 2}) {
+            ExpectLevels(Reduce(source, c.width, c.height, c.to_width, c.to_height,
+                                SourceLayout::Bgr24, band),
+                         c.expected);
+        }
+        ExpectLevels(
+            Reduce(source, c.width, c.height, c.to_width, c.to_height, SourceLayout::Pbgra32, 1),
+            c.expected);
+    }
 }
 
-TEST(AreaReducer, VeryTallPicturesAddUpWithoutOverflowing) {
-    // 100000 rows onto one: beyond what 32-bit sums of eight-bit weights hold.
-    std::vector<std::uint8_t> column;
-    for (int y = 0; y < 100000; ++y) {
-        const std::uint8_t level = y % 2 == 0 ? 255 : 0;
-        column.insert(column.end(), {level, 255, 0});
+TEST(PixelReduction, TallPicturesAddUpWithoutOverflowingAndBandsDoNotMatter) {
+    for (const int height : {1000, 100000}) {  // beyond 16-bit sums, then beyond 32-bit ones
+        std::vector<std::uint32_t> column;
+        for (int y = 0; y < height; ++y) {
+            column.push_back(Pixel(y % 2 == 0 ? 255 : 0));
+        }
+        ExpectLevels(Reduce(column, 1, height, 1, 1, SourceLayout::Bgr24, 4096), {128});
     }
-    const auto one = Reduced(column, 1, 100000, 1, 1, 4096);
-    EXPECT_NEAR(static_cast<int>(one[0] & 0xFF), 128, 1);
-    EXPECT_EQ((one[0] >> 8) & 0xFF, 255u);
-    EXPECT_EQ((one[0] >> 16) & 0xFF, 0u);
+    std::vector<std::uint32_t> picture;
+    for (int i = 0; i < 61 * 47; ++i) {
+        picture.push_back(Pixel(static_cast<std::uint32_t>(i * 37 % 256)));
+    }
+    const auto whole = Reduce(picture, 61, 47, 19, 14, SourceLayout::Bgr24, 47);
+    for (const int band : {1, 5}) {
+        EXPECT_EQ(Reduce(picture, 61, 47, 19, 14, SourceLayout::Bgr24, band), whole) << band;
+    }
+}
+
+TEST(Resample, BlendsWhenGrowingAndKeepsTransparencyPremultiplied) {
+    std::vector<std::uint32_t> source{Pixel(0), Pixel(200)};
+    std::vector<std::uint32_t> grown(4);
+    Resample({source.data(), 2, 1, 2}, {grown.data(), 4, 1, 4});
+    ExpectLevels(grown, {0, 50, 150, 200});
+    // Half transparent red beside fully transparent: no channel ends above its alpha.
+    source = {0x80800000u, 0x00000000u};
+    Resample({source.data(), 2, 1, 2}, {grown.data(), 1, 1, 1});
+    EXPECT_EQ(grown[0], 0x40400000u);
 }
 
 TEST(Premultiply, ScalesTheColoursByTheirAlpha) {

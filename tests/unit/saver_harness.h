@@ -1,10 +1,12 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/headless/headless_backend.h"
 #include "settings_store/memory_settings_store.h"
+#include "settings_store/settings_names.h"
 #include "startup/main.h"
 #include "tests/unit/fake_system.h"
 
@@ -21,10 +23,24 @@ struct SaverHarness {
 
     SaverHarness() { backend.files().AddFolder("C:\\Kivo\\sample"); }
 
+    void Store(const char* key, const std::string& value) {
+        settings.Write(settings::kApplication, settings::kSection, key, value);
+    }
+
     // Runs the program as the system would with this argument text.
     void Start(const std::string& arguments) {
         backend.SetCommandLine(arguments);
         app.Run([this] { startup::Main(module); });
+    }
+
+    // Starts the program and returns its loaded window of type F; throws when there is none.
+    template <typename F>
+    F& Open(const std::string& arguments) {
+        Start(arguments);
+        if (F* form = Loaded<F>()) {
+            return *form;
+        }
+        throw std::runtime_error("no window after " + arguments);
     }
 
     template <typename F>

@@ -11,13 +11,8 @@ namespace kivo::testing {
 class ScriptedRandom : public forms::RandomSource {
   public:
     explicit ScriptedRandom(std::vector<float> draws) : draws_(std::move(draws)) {}
-    void Seed(std::uint32_t) override { ++seeds; }
-    float Next() override {
-        const float draw = draws_[next_ < draws_.size() ? next_ : draws_.size() - 1];
-        ++next_;
-        return draw;
-    }
-    int seeds = 0;
+    void Seed(std::uint32_t) override {}
+    float Next() override { return draws_[next_ < draws_.size() ? next_++ : draws_.size() - 1]; }
 
   private:
     std::vector<float> draws_;

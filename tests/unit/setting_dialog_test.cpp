@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "forms_runtime/headless/headless_backend.h"
 #include "settings_dialog/frmSetting.h"
-#include "settings_store/settings_names.h"
 #include "tests/unit/saver_harness.h"
 
 namespace kivo::testing {
@@ -11,234 +9,162 @@ namespace {
 using forms::headless::MakeBmp;
 using settings_dialog::frmSetting;
 
-constexpr const char* kNotANumber = "数字を入力してください。";
-constexpr const char* kTooShort = "0.001以上でお願いします.";
-
-// One run of the program in settings mode, with a few files and folders on drive C.
-struct DialogRun {
+// The program in settings mode, with a few files and folders on drive C, a drive D and a drive E
+// without medium.
+struct DialogRun : SaverHarness {
     DialogRun() {
-        auto& files = saver.backend.files();
-        files.AddFile("C:\\Kivo\\sample\\sea.bmp", MakeBmp(40, 30));
-        files.AddFile("C:\\Kivo\\sample\\readme.txt", "words");
-        files.AddFile("C:\\Photos\\cat.bmp", MakeBmp(20, 20));
-        files.AddFolder("C:\\Photos\\2024");
-    }
-
-    void Store(const char* key, const std::string& value) {
-        saver.settings.Write(settings::kApplication, settings::kSection, key, value);
-        stored_writes_ = saver.settings.writes().size();
+        backend.files().AddFile("C:\\Kivo\\sample\\sea.bmp", MakeBmp(40, 30));
+        backend.files().AddFile("C:\\Kivo\\sample\\readme.txt", "words");
+        backend.files().AddFile("C:\\Photos\\cat.bmp", MakeBmp(20, 20));
+        backend.files().AddFolder("C:\\Photos\\2024");
+        backend.files().AddDrive("D:\\", "DATA");
+        backend.files().AddFolder("D:\\Pictures");
+        backend.files().AddDrive("E:\\", "", false);
     }
 
     frmSetting& Open() {
-        saver.Start("/c");
-        frmSetting* dialog = saver.Loaded<frmSetting>();
-        if (dialog == nullptr) {
-            throw std::runtime_error("no dialog");
-        }
-        return *dialog;
+        stored = settings.writes().size();
+        return SaverHarness::Open<frmSetting>("/c");
     }
 
-    // The writes made by the program, in order, as key=value.
+    // The writes the program made, in order, as key=value.
     std::vector<std::string> Written() const {
         std::vector<std::string> written;
-        const auto& writes = saver.settings.writes();
-        for (std::size_t i = stored_writes_; i < writes.size(); ++i) {
-            EXPECT_EQ(writes[i].application, "スライドショー(スクリーンセーバー）");
-            EXPECT_EQ(writes[i].section, "設定");
-            written.push_back(writes[i].key + "=" + writes[i].value);
+        for (auto write = settings.writes().begin() + stored; write != settings.writes().end();
+             ++write) {
+            EXPECT_EQ(write->application + "\\" + write->section,
+                      "スライドショー(スクリーンセーバー）\\設定");
+            written.push_back(write->key + "=" + write->value);
         }
         return written;
     }
 
-    void ExpectMessage(const std::string& prompt) const {
-        ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
-        EXPECT_EQ(saver.backend.message_boxes()[0].prompt, prompt);
-        EXPECT_EQ(saver.backend.message_boxes()[0].style, 0) << "OK only, no icon";
-        EXPECT_EQ(saver.backend.message_boxes()[0].title, "Ostra'sSlideShowScreenSaver");
-    }
-
-    SaverHarness saver;
-    std::size_t stored_writes_ = 0;
+    std::size_t stored = 0;
 };
 
-class SettingDialogTest : public ::testing::Test, public DialogRun {};
-
-TEST_F(SettingDialogTest, FreshProfileShowsTheSampleFolderCheckedAndThree) {
-    frmSetting& dialog = Open();
-    EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\");
-    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Kivo\\sample");
-    EXPECT_EQ(dialog.File.Path.get(), "C:\\Kivo\\sample");
-    ASSERT_EQ(dialog.File.ListCount(), 2);
-    EXPECT_EQ(dialog.File.List(0), "readme.txt");
-    EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Kivo\\sample\\") << "the stored text exactly";
-    EXPECT_EQ(dialog.chkFile.Value.get(), 1);
-    EXPECT_EQ(dialog.txtSecond.Text.get(), "3");
-    EXPECT_TRUE(saver.settings.writes().empty()) << "nothing is written while open";
-}
-
-TEST_F(SettingDialogTest, OkAtOnceWritesTheThreeValuesInOrderAndEnds) {
-    frmSetting& dialog = Open();
-    saver.backend.Click(saver.app, dialog.cmdOK);
-    EXPECT_EQ(Written(), (std::vector<std::string>{"切り替え時間=3", "パス=C:\\Kivo\\sample\\",
-                                                   "ファイル名=1"}));
-    EXPECT_TRUE(saver.backend.program_ended());
-    EXPECT_TRUE(saver.backend.message_boxes().empty());
-}
-
-TEST_F(SettingDialogTest, OpeningAFolderFollowsItWithoutTrailingSeparator) {
-    frmSetting& dialog = Open();
-    saver.backend.OpenFolder(saver.app, dialog.Dir, "C:\\Photos\\");
-    EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Photos");
-    EXPECT_EQ(dialog.File.ListCount(), 1);
-    saver.backend.SetCheck(dialog.chkFile, 0);
-    saver.backend.PressEnter(saver.app, dialog);
-    EXPECT_EQ(Written(),
-              (std::vector<std::string>{"切り替え時間=3", "パス=C:\\Photos", "ファイル名=0"}));
-}
-
-TEST_F(SettingDialogTest, PickingADriveMovesTheFolderListToIt) {
-    saver.backend.files().AddDrive("D:\\", "DATA");
-    saver.backend.files().AddFolder("D:\\Pictures");
-    frmSetting& dialog = Open();
-    saver.backend.PickDrive(saver.app, dialog.Drive, "D:\\");
-    EXPECT_EQ(dialog.Dir.Path.get(), "D:\\");
-    EXPECT_EQ(dialog.File.Path.get(), "D:\\");
-    EXPECT_EQ(dialog.lblPath.Caption.get(), "D:\\");
-}
-
-TEST_F(SettingDialogTest, AcceptedIntervalsAreWrittenAsTyped) {
-    for (const char* typed : {"0.001", "2.50", "100000", " 7 "}) {
+// What opens from what is stored (nothing: a fresh profile), and what OK writes back: the
+// interval as typed, the stored folder text unchanged, the flag.
+TEST(SettingDialogTest, OpensAtTheStoredFolderOrTheNearestPlaceAndOkWritesTheThreeValues) {
+    struct Case {
+        const char* folder;  // stored, or nothing
+        const char* flag;
+        const char* typed;  // nothing: as opened
+        const char* opens_at;
+        int checked;
+    };
+    for (const Case& c : std::vector<Case>{
+             {nullptr, nullptr, nullptr, "C:\\Kivo\\sample", 1},
+             {nullptr, nullptr, "0.001", "C:\\Kivo\\sample", 1},
+             {nullptr, nullptr, " 7 ", "C:\\Kivo\\sample", 1},
+             {"D:\\Pictures", "0", "2.50", "D:\\Pictures", 0},
+             {"C:\\Photos\\gone\\deeper", "abc", "100000", "C:\\Photos", 1},  // missing folder
+             {"Z:\\Photos", "", nullptr, "C:\\Kivo", 1},       // absent drive, hand-edited flag
+             {"E:\\Photos", "99999", nullptr, "C:\\Kivo", 1},  // drive without medium
+             {"", "0.5", nullptr, "C:\\Kivo", 0},
+             {"relative", "1.5", nullptr, "C:\\Kivo", 2}}) {
+        SCOPED_TRACE(c.folder != nullptr ? c.folder : "fresh profile");
         DialogRun run;
+        if (c.folder != nullptr) {
+            run.Store(settings::kFolderKey, c.folder);
+            run.Store(settings::kShowFileNameKey, c.flag);
+        }
         frmSetting& dialog = run.Open();
-        run.saver.backend.Type(dialog.txtSecond, typed);
-        run.saver.backend.Click(run.saver.app, dialog.cmdOK);
-        ASSERT_EQ(run.Written().size(), 3u) << typed;
-        EXPECT_EQ(run.Written()[0], std::string("切り替え時間=") + typed);
-        EXPECT_TRUE(run.saver.backend.message_boxes().empty());
-        EXPECT_TRUE(run.saver.backend.program_ended());
+        const std::string folder = c.folder != nullptr ? c.folder : "C:\\Kivo\\sample\\";
+        EXPECT_EQ(dialog.Drive.Drive.get(), std::string(c.opens_at, 3));
+        EXPECT_EQ(dialog.Dir.Path.get(), c.opens_at);
+        EXPECT_EQ(dialog.File.Path.get(), c.opens_at);
+        EXPECT_EQ(dialog.lblPath.Caption.get(), folder);
+        EXPECT_EQ(dialog.chkFile.Value.get(), c.checked);
+        EXPECT_EQ(dialog.txtSecond.Text.get(), "3");
+        EXPECT_TRUE(run.Written().empty()) << "nothing is written while open";
+        if (c.typed != nullptr) {
+            run.backend.Type(dialog.txtSecond, c.typed);
+        }
+        run.backend.Click(run.app, dialog.cmdOK);
+        EXPECT_EQ(run.Written(), (std::vector<std::string>{
+                                     "切り替え時間=" + std::string(c.typed ? c.typed : "3"),
+                                     "パス=" + folder, "ファイル名=" + std::to_string(c.checked)}));
+        EXPECT_TRUE(run.backend.message_boxes().empty());
+        EXPECT_TRUE(run.backend.program_ended());
     }
 }
 
-TEST_F(SettingDialogTest, RefusedIntervalsShowTheirMessageWriteNothingAndEnd) {
-    const std::vector<std::pair<const char*, const char*>> cases = {
-        {"0.0009", kTooShort}, {"0", kTooShort},     {"-5", kTooShort},
-        {"", kNotANumber},     {"abc", kNotANumber}, {"1.2.3", kNotANumber}};
-    for (const auto& [typed, message] : cases) {
-        DialogRun run;
-        run.Store(settings::kIntervalKey, "9");
-        frmSetting& dialog = run.Open();
-        run.saver.backend.Type(dialog.txtSecond, typed);
-        run.saver.backend.Click(run.saver.app, dialog.cmdOK);
-        run.ExpectMessage(message);
-        EXPECT_TRUE(run.Written().empty()) << typed;
-        EXPECT_TRUE(run.saver.backend.program_ended());
-        EXPECT_EQ(run.saver.settings.Read(settings::kApplication, settings::kSection,
-                                          settings::kIntervalKey, ""),
-                  "9");
-    }
-}
-
-TEST_F(SettingDialogTest, CancelEscapeAndCloseWriteNothing) {
-    {
-        frmSetting& dialog = Open();
-        saver.backend.Type(dialog.txtSecond, "5");
-        saver.backend.Click(saver.app, dialog.cmdCancel);
-        EXPECT_TRUE(Written().empty());
-        EXPECT_TRUE(saver.backend.program_ended());
-    }
-    for (int way = 0; way < 2; ++way) {
+TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
+    constexpr const char* kNotANumber = "数字を入力してください。";
+    constexpr const char* kTooShort = "0.001以上でお願いします.";
+    for (const auto& [typed, leave, message] :
+         std::vector<std::array<std::string, 3>>{{"0.0009", "OK", kTooShort},
+                                                 {"0", "OK", kTooShort},
+                                                 {"-5", "OK", kTooShort},
+                                                 {"", "OK", kNotANumber},
+                                                 {"abc", "OK", kNotANumber},
+                                                 {"1.2.3", "OK", kNotANumber},
+                                                 {"5", "Cancel", ""},
+                                                 {"5", "close box", ""}}) {
+        SCOPED_TRACE(typed + " " + leave);
         DialogRun run;
         frmSetting& dialog = run.Open();
-        run.saver.backend.Type(dialog.txtSecond, "5");
-        if (way == 0) {
-            run.saver.backend.PressEscape(run.saver.app, dialog);
+        run.backend.Type(dialog.txtSecond, typed);
+        if (leave == "close box") {
+            run.backend.Close(run.app, dialog);
         } else {
-            run.saver.backend.Close(run.saver.app, dialog);
+            run.backend.Click(run.app, leave == "OK" ? dialog.cmdOK : dialog.cmdCancel);
         }
         EXPECT_TRUE(run.Written().empty());
-        EXPECT_TRUE(run.saver.backend.program_ended());
+        EXPECT_TRUE(run.backend.program_ended());
+        const auto& boxes = run.backend.message_boxes();
+        ASSERT_EQ(boxes.size(), message.empty() ? 0u : 1u);
+        if (!message.empty()) {
+            EXPECT_EQ(boxes[0].prompt, message);
+            EXPECT_EQ(boxes[0].style, 0) << "OK only, no icon";
+            EXPECT_EQ(boxes[0].title, "Ostra'sSlideShowScreenSaver");
+        }
     }
 }
 
-TEST_F(SettingDialogTest, ClickingAFilePreviewsItFromTheFolderList) {
-    frmSetting& dialog = Open();
-    saver.backend.SelectFile(saver.app, dialog.File, 1);  // sea.bmp
+TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveButNotADriveWithoutMedium) {
+    DialogRun run;
+    frmSetting& dialog = run.Open();
+    run.backend.Type(dialog.txtSecond, "12");
+    run.backend.OpenFolder(run.app, dialog.Dir, "C:\\Photos\\");
+    EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Photos") << "without the trailing separator";
+    EXPECT_EQ(dialog.File.ListCount(), 1);
+
+    run.backend.PickDrive(run.app, dialog.Drive, "E:\\");
+    ASSERT_EQ(run.backend.message_boxes().size(), 1u);
+    EXPECT_NE(run.backend.message_boxes()[0].prompt.find("E:"), std::string::npos);
+    EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\") << "the list goes back";
+    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Photos");
+
+    run.backend.PickDrive(run.app, dialog.Drive, "D:\\");
+    EXPECT_EQ(dialog.File.Path.get(), "D:\\");
+    run.backend.SetCheck(dialog.chkFile, 0);
+    run.backend.Click(run.app, dialog.cmdOK);
+    EXPECT_EQ(run.Written(),
+              (std::vector<std::string>{"切り替え時間=12", "パス=D:\\", "ファイル名=0"}));
+}
+
+TEST(SettingDialogTest, ClickingAFilePreviewsItDecodedJustLargeEnoughToFillTheBox) {
+    DialogRun run;
+    frmSetting& dialog = run.Open();
+    run.backend.SelectFile(run.app, dialog.File, 1);  // sea.bmp
     EXPECT_EQ(dialog.Label1(0).Caption.get(), "sea.bmp");
-    EXPECT_EQ(dialog.lblPreview.Caption.get(), "プレビュー");
     const forms::Picture preview = dialog.imgPreview.Picture;
     ASSERT_TRUE(preview);
-    EXPECT_EQ(saver.backend.loaded_picture_paths().back(), "C:\\Kivo\\sample\\sea.bmp");
+    EXPECT_EQ(run.backend.loaded_picture_paths().back(), "C:\\Kivo\\sample\\sea.bmp");
     EXPECT_EQ(dialog.imgPreview.Width.get(), 2235) << "stretched: the box keeps its size";
-    EXPECT_EQ(dialog.imgPreview.Height.get(), 1635);
-
-    saver.backend.SelectFile(saver.app, dialog.File, 0);  // readme.txt
-    EXPECT_EQ(dialog.Label1(0).Caption.get(), "readme.txt");
-    EXPECT_EQ(dialog.imgPreview.Picture.get(), preview) << "a non-picture leaves the preview";
-    EXPECT_TRUE(saver.backend.message_boxes().empty());
-    EXPECT_FALSE(saver.backend.program_ended());
-}
-
-// The preview box is 2235 x 1635 twips, 149 x 109 pixels: a picture is decoded just large enough
-// to fill it both ways, however its proportions differ from the box's.
-TEST_F(SettingDialogTest, PreviewPicturesAreDecodedJustLargeEnoughToFillTheBox) {
-    frmSetting& dialog = Open();
-    saver.backend.SelectFile(saver.app, dialog.File, 1);
-    const auto& scale = saver.backend.last_decode_hint().shown_scale;
+    // The box is 149 x 109 pixels: the side that needs the larger scale to fill it decides.
+    const auto& scale = run.backend.last_decode_hint().shown_scale;
     ASSERT_TRUE(scale);
-    // Narrower than the box in proportion, or taller than wide: the width decides.
     EXPECT_DOUBLE_EQ(scale(4000, 3000), 149.0 / 4000);
     EXPECT_DOUBLE_EQ(scale(3000, 4000), 149.0 / 3000);
-    // A thin strip: the height decides, and the strip is stretched up.
     EXPECT_DOUBLE_EQ(scale(1000, 100), 109.0 / 100);
-    EXPECT_GE(scale(40, 30), 1.0) << "small pictures keep their pixels";
-}
 
-TEST_F(SettingDialogTest, MissingStoredFolderOpensAtItsNearestAncestorAndKeepsTheSetting) {
-    Store(settings::kFolderKey, "C:\\Photos\\gone\\deeper");
-    frmSetting& dialog = Open();
-    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Photos");
-    EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Photos\\gone\\deeper");
-    saver.backend.Click(saver.app, dialog.cmdOK);
-    EXPECT_EQ(Written()[1], "パス=C:\\Photos\\gone\\deeper");
-}
-
-TEST_F(SettingDialogTest, StoredFolderOnAnAbsentDriveOpensAtTheExecutablesFolder) {
-    saver.backend.files().AddDrive("E:\\", "", false);
-    for (const char* stored : {"Z:\\Photos", "E:\\Photos", "", "relative"}) {
-        DialogRun run;
-        run.saver.backend.files().AddDrive("E:\\", "", false);
-        run.Store(settings::kFolderKey, stored);
-        frmSetting& dialog = run.Open();
-        EXPECT_FALSE(run.saver.backend.program_ended()) << stored;
-        EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Kivo") << stored;
-        EXPECT_EQ(dialog.lblPath.Caption.get(), stored);
-    }
-}
-
-TEST_F(SettingDialogTest, HandEditedFileNameFlagShowsTheDefault) {
-    for (const char* stored : {"abc", "", "99999"}) {
-        DialogRun run;
-        run.Store(settings::kShowFileNameKey, stored);
-        frmSetting& dialog = run.Open();
-        EXPECT_EQ(dialog.chkFile.Value.get(), 1) << stored;
-        EXPECT_FALSE(run.saver.backend.program_ended());
-    }
-    Store(settings::kShowFileNameKey, "0");
-    EXPECT_EQ(Open().chkFile.Value.get(), 0);
-}
-
-TEST_F(SettingDialogTest, DriveWithoutMediumIsRefusedWithAMessageAndTheListGoesBack) {
-    saver.backend.files().AddDrive("E:\\", "", false);
-    frmSetting& dialog = Open();
-    saver.backend.Type(dialog.txtSecond, "12");
-    saver.backend.PickDrive(saver.app, dialog.Drive, "E:\\");
-
-    EXPECT_FALSE(saver.backend.program_ended());
-    ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
-    EXPECT_NE(saver.backend.message_boxes()[0].prompt.find("E:"), std::string::npos);
-    EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\");
-    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Kivo\\sample");
-    EXPECT_EQ(dialog.txtSecond.Text.get(), "12") << "what the user typed is kept";
+    run.backend.SelectFile(run.app, dialog.File, 0);  // readme.txt
+    EXPECT_EQ(dialog.Label1(0).Caption.get(), "readme.txt");
+    EXPECT_EQ(dialog.imgPreview.Picture.get(), preview) << "a non-picture leaves the preview";
+    EXPECT_TRUE(run.backend.message_boxes().empty());
+    EXPECT_FALSE(run.backend.program_ended());
 }
 
 }  // namespace
