@@ -180,6 +180,7 @@ TEST(DialogPlacementTest, ADialogWiderThanTheScreenStandsBeyondItsLeftAndHalvesG
     EXPECT_EQ(startup::DialogEdge(180, 15, 15360, 20000), -4640);
     EXPECT_EQ(startup::DialogEdge(181, 1.5f, 15360, 6000), 2);  // 1.5 twips
     EXPECT_EQ(startup::DialogEdge(183, 1.5f, 15360, 6000), 4);  // 4.5 twips
+    EXPECT_EQ(startup::DialogEdge(-220, 15, 15360, 20000), 0) << "the right edge rule first";
 }
 
 }  // namespace

@@ -32,14 +32,12 @@ struct SlideShow : SaverHarness {
 
 TEST(SlideShowTest, ShrinksByItsOwnProportionsCentresAndDecodesAtThatScale) {
     // Natural width and height, then fitted width, height, left and top, all in twips.
-    for (const auto& fit :
-         std::vector<std::array<float, 6>>{{6000, 4500, 6000, 4500, 4680, 3510},
-                                           {15360, 11520, 15360, 11520, 0, 0},
-                                           {30000, 15000, 15360, 7680, 0, 1920},
-                                           {9000, 18000, 5760, 11520, 4800, 0},
-                                           {12000, 12000, 11520, 11520, 1920, 0},
-                                           {15000, 12000, 15360, 12288, 0, -384},
-                                           {16000, 12500, 15360, 12000, 0, -240}}) {
+    const std::vector<std::array<float, 6>> fits = {
+        {6000, 4500, 6000, 4500, 4680, 3510},  {15360, 11520, 15360, 11520, 0, 0},
+        {30000, 15000, 15360, 7680, 0, 1920},  {9000, 18000, 5760, 11520, 4800, 0},
+        {12000, 12000, 11520, 11520, 1920, 0}, {15000, 12000, 15360, 12288, 0, -384},
+        {16000, 12500, 15360, 12000, 0, -240}};
+    for (const auto& fit : fits) {
         SCOPED_TRACE(::testing::Message() << fit[0] << " x " << fit[1]);
         SlideShow show;
         show.backend.SetScreen({15360, 11520, 5, 5});  // every example is whole pixels
