@@ -32,14 +32,15 @@ TEST(SaverLifeTest, StoredSettingsAreConvertedInTheUsersLocale) {
 }
 
 TEST(SaverLifeTest, IntervalsRoundHalvesToEvenAndLongOnesAreClamped) {
-    for (const auto& [stored, milliseconds] : std::vector<std::pair<const char*, std::int32_t>>{
-             {"3", 3000},
-             {"2.50", 2500},
-             {"0.0625", 62},
-             {"0.1875", 188},
-             {"0.001", 1},
-             {"2147483.647", 2147483647},
-             {"1e12", saver_window::kLongestInterval}}) {
+    const std::vector<std::pair<const char*, std::int32_t>> intervals = {
+        {"3", 3000},
+        {"2.50", 2500},
+        {"0.0625", 62},
+        {"0.1875", 188},
+        {"0.001", 1},
+        {"2147483.647", 2147483647},
+        {"1e12", saver_window::kLongestInterval}};
+    for (const auto& [stored, milliseconds] : intervals) {
         EXPECT_EQ(saver_window::IntervalMilliseconds(stored, {}), milliseconds) << stored;
     }
 }

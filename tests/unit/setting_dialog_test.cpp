@@ -52,16 +52,19 @@ TEST(SettingDialogTest, OpensAtTheStoredFolderOrTheNearestPlaceAndOkWritesTheThr
         const char* opens_at;
         int checked;
     };
-    for (const Case& c : std::vector<Case>{
-             {nullptr, nullptr, nullptr, "C:\\Kivo\\sample", 1},
-             {nullptr, nullptr, "0.001", "C:\\Kivo\\sample", 1},
-             {nullptr, nullptr, " 7 ", "C:\\Kivo\\sample", 1},
-             {"D:\\Pictures", "0", "2.50", "D:\\Pictures", 0},
-             {"C:\\Photos\\gone\\deeper", "abc", "100000", "C:\\Photos", 1},  // missing folder
-             {"Z:\\Photos", "", nullptr, "C:\\Kivo", 1},       // absent drive, hand-edited flag
-             {"E:\\Photos", "99999", nullptr, "C:\\Kivo", 1},  // drive without medium
-             {"", "0.5", nullptr, "C:\\Kivo", 0},
-             {"relative", "1.5", nullptr, "C:\\Kivo", 2}}) {
+    // clang-format off
+    const std::vector<Case> cases = {
+        {nullptr,                    nullptr, nullptr,  "C:\\Kivo\\sample", 1},  // a fresh profile
+        {nullptr,                    nullptr, "0.001",  "C:\\Kivo\\sample", 1},
+        {nullptr,                    nullptr, " 7 ",    "C:\\Kivo\\sample", 1},
+        {"D:\\Pictures",             "0",     "2.50",   "D:\\Pictures",     0},
+        {"C:\\Photos\\gone\\deeper", "abc",   "100000", "C:\\Photos",       1},  // the nearest
+        {"Z:\\Photos",               "",      nullptr,  "C:\\Kivo",         1},  // absent drive
+        {"E:\\Photos",               "99999", nullptr,  "C:\\Kivo",         1},  // without medium
+        {"",                         "0.5",   nullptr,  "C:\\Kivo",         0},  // halves to even
+        {"relative",                 "1.5",   nullptr,  "C:\\Kivo",         2}};
+    // clang-format on
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.folder != nullptr ? c.folder : "fresh profile");
         DialogRun run;
         if (c.folder != nullptr) {
@@ -92,15 +95,13 @@ TEST(SettingDialogTest, OpensAtTheStoredFolderOrTheNearestPlaceAndOkWritesTheThr
 TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
     constexpr const char* kNotANumber = "数字を入力してください。";
     constexpr const char* kTooShort = "0.001以上でお願いします.";
-    for (const auto& [typed, leave, message] :
-         std::vector<std::array<std::string, 3>>{{"0.0009", "OK", kTooShort},
-                                                 {"0", "OK", kTooShort},
-                                                 {"-5", "OK", kTooShort},
-                                                 {"", "OK", kNotANumber},
-                                                 {"abc", "OK", kNotANumber},
-                                                 {"1.2.3", "OK", kNotANumber},
-                                                 {"5", "Cancel", ""},
-                                                 {"5", "close box", ""}}) {
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> cases = {
+        {"0.0009", "OK", kTooShort},   {"0",   "OK", kTooShort},   {"-5",    "OK", kTooShort},
+        {"",       "OK", kNotANumber}, {"abc", "OK", kNotANumber}, {"1.2.3", "OK", kNotANumber},
+        {"5", "Cancel", ""},           {"5", "close box", ""}};
+    // clang-format on
+    for (const auto& [typed, leave, message] : cases) {
         SCOPED_TRACE(typed + " " + leave);
         DialogRun run;
         frmSetting& dialog = run.Open();

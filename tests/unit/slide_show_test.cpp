@@ -66,14 +66,17 @@ TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
         std::vector<float> draws;
         std::vector<int> shown;  // the position each tick shows; -1: none
     };
-    for (const Case& c : std::vector<Case>{
-             {0, {0.0f, 0.5f}, {-1, -1, -1}},  // an empty folder: the ticks go on
-             {1, {0.0f, 0.7f, 0.2f}, {0, 0, 0}},
-             {2, {0.1f, 0.9f, 0.2f, 0.6f}, {1, 0, 1, 0}},  // the second first
-             // 0 is the start, moved on; 0.4 repeats, moved on; 0.99 repeats at the end, back.
-             {3, {0.0f, 0.4f, 0.99f, 0.1f, 0.1f}, {1, 2, 1, 0, 1}},
-             {3, {0.99999994f, 1.0f}, {2, 1}},  // below 1, then as if single precision rounded up
-             {40000, {0.99f, 0.9f}, {39600, 36000}}}) {
+    // clang-format off
+    const std::vector<Case> cases = {
+        {0,     {0.0f, 0.5f},                    {-1, -1, -1}},     // an empty folder goes on
+        {1,     {0.0f, 0.7f, 0.2f},              {0, 0, 0}},
+        {2,     {0.1f, 0.9f, 0.2f, 0.6f},        {1, 0, 1, 0}},     // the second first
+        // 0 is the start, moved on; 0.4 repeats, moved on; 0.99 repeats at the end, back.
+        {3,     {0.0f, 0.4f, 0.99f, 0.1f, 0.1f}, {1, 2, 1, 0, 1}},
+        {3,     {0.99999994f, 1.0f},             {2, 1}},           // 1.0: rounded up to 1
+        {40000, {0.99f, 0.9f},                   {39600, 36000}}};  // beyond 16 bits
+    // clang-format on
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.files);
         SlideShow show;
         std::vector<std::string> names;
