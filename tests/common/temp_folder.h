@@ -1,0 +1,33 @@
+// A folder of the test's own under the system's temporary folder, removed with everything in it
+// when the object goes. Paths are std::filesystem paths: wide on Windows, so Japanese names work
+// on any code page. Errors throw std::filesystem::filesystem_error, except in the destructor,
+// which reports on stderr what it could not remove.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace kivo::test {
+
+class TempFolder {
+  public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const {
+        return path_ / name;
+    }
+
+    // Makes the folder `name` (several levels deep if need be) and returns its path.
+    std::filesystem::path MakeFolder(const std::filesystem::path& name) const;
+    // Writes `bytes` to the file `name`, making the folders it stands in, and returns its path.
+    std::filesystem::path Write(const std::filesystem::path& name, std::string_view bytes) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+}  // namespace kivo::test
