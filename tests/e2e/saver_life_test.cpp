@@ -1,156 +1,81 @@
-// The slide show's life: what ends it, what does not, the password check, the preview's end,
-// and a folder that is not there.
-#include <gtest/gtest.h>
+// What ends the slide show and what it leaves behind: the screen-saver flag cleared, and the
+// password check through the system's password service.
+#include <functional>
 
-#include "kivo_test_fixture.h"
+#include "kivo_test.h"
 
 namespace kivo::e2e {
 namespace {
 
-constexpr wchar_t kPasswordKey[] = L"Software\\KivoE2ePassword";
+using SaverLifeTest = KivoTest;
 
-bool PointerShowing() {
-    CURSORINFO cursor{};
-    cursor.cbSize = sizeof cursor;
-    return GetCursorInfo(&cursor) && (cursor.flags & CURSOR_SHOWING) != 0;
-}
-
-class SaverLifeTest : public KivoTest {
-  protected:
-    // Starts the full-screen show with no slide during the test: only the design-size picture
-    // area, the top-left 330 x 159 pixels, watches the mouse.
-    ScopedProcess StartQuietSaver() {
-        StoreSetting(kIntervalValue, L"600");
-        MoveCursorTo(700, 600);  // over the black area
-        ScopedProcess saver = folder_.Launch(L"/s");
-        saver_window_ = WaitForSaverWindow(saver);
-        if (saver_window_ == nullptr) {
-            throw std::runtime_error("the slide show window did not appear");
-        }
-        BringToForeground(saver_window_);
-        return saver;
+TEST_F(SaverLifeTest, AKeyOrASecondMoveOverThePictureEndsTheSaverAndClearsTheFlag) {
+    const std::pair<const char*, std::function<void()>> endings[] = {
+        {"a key", [] { PressKey(VK_SHIFT); }},
+        // Before the first slide the picture is its design size in the top left corner; the
+        // first move over it is only recorded.
+        {"two moves",
+         [] {
+             MoveCursorTo({100, 100});
+             MoveCursorTo({280, 140});
+         }},
+    };
+    for (const auto& [name, end] : endings) {
+        SCOPED_TRACE(name);
+        ScopedProcess saver = StartSaver(L"600");
+        ASSERT_TRUE(WaitUntil(ScreenSaverFlag, 5s));
+        end();
+        EXPECT_TRUE(saver.WaitForExit(1s)) << "still running a second later";
+        EXPECT_FALSE(ScreenSaverFlag());
     }
-
-    HWND saver_window_ = nullptr;
-};
-
-TEST_F(SaverLifeTest, AKeyEndsTheSaverShowsThePointerAndClearsTheFlag) {
-    ScopedProcess saver = StartQuietSaver();
-    ASSERT_TRUE(WaitUntil([] { return ScreenSaverRunningFlag(); }, 5s));
-    PressKey(VK_SHIFT);
-    EXPECT_TRUE(saver.WaitForExit(1s)) << "still running a second after the key";
-    EXPECT_FALSE(ScreenSaverRunningFlag());
-    EXPECT_TRUE(PointerShowing());
 }
 
-TEST_F(SaverLifeTest, OnlyASecondMoveOfBothCoordinatesOverThePictureEnds) {
-    ScopedProcess saver = StartQuietSaver();
-    MoveCursorTo(100, 100);  // first move over the picture: only recorded
-    EXPECT_FALSE(saver.WaitForExit(500ms));
-    MoveCursorTo(250, 100);  // horizontal only
-    MoveCursorTo(250, 100);
-    EXPECT_FALSE(saver.WaitForExit(500ms));
-    MoveCursorTo(280, 140);
-    EXPECT_TRUE(saver.WaitForExit(2s));
-}
-
-TEST_F(SaverLifeTest, TheBlackAreaDoesNotWatchTheMouse) {
-    ScopedProcess saver = StartQuietSaver();
-    MoveCursorTo(600, 400);
-    MoveCursorTo(800, 700);
-    ClickAt(900, 650);
-    EXPECT_FALSE(saver.WaitForExit(1s));
-    ClickAt(50, 50);  // a button over the picture ends it
-    EXPECT_TRUE(saver.WaitForExit(2s));
-}
-
-TEST_F(SaverLifeTest, TheFolderComesFromTheSettings) {
-    TempFolder pictures;
-    WriteSolidBmp(pictures / L"green.bmp", 300, 200, RGB(0, 200, 0));
-    StoreSetting(kFolderValue, pictures.path());
-    StoreSetting(kIntervalValue, L"0.2");
-    ScopedProcess saver = folder_.Launch(L"/s");
-    ASSERT_NE(WaitForSaverWindow(saver), nullptr);
-    EXPECT_TRUE(WaitForPixel({512, 384}, RGB(0, 200, 0), 5s))
-        << "centre reads " << ColourText(ScreenPixel(512, 384));
-}
-
-// A password service planted where the system keeps its own.
+// A password service planted where the system keeps its own, answering as the test says.
 class PlantedPasswordService {
   public:
     explicit PlantedPasswordService(DWORD answer) {
         wchar_t system[MAX_PATH];
         GetSystemDirectoryW(system, MAX_PATH);
-        path_ = std::wstring(system) + L"\\password.cpl";
-        CopyFileOrThrow(WindowsPathFromBuild(KIVO_E2E_PASSWORD_CPL), path_);
-        SetRegistryDword(kPasswordKey, L"Answer", answer);
-        SetRegistryDword(kPasswordKey, L"Calls", 0);
+        std::filesystem::copy_file(std::filesystem::path(KIVO_E2E_PASSWORD_CPL).make_preferred(),
+                                   path_ = std::filesystem::path(system) / L"password.cpl",
+                                   std::filesystem::copy_options::overwrite_existing);
+        Answer(answer);
+        WriteValue(kDesktopKey, kUsePassword, L"1");
     }
     ~PlantedPasswordService() {
-        DeleteFileW(path_.c_str());
-        DeleteRegistryKey(kPasswordKey);
+        std::filesystem::remove(path_);
+        DeleteKey(kKey);
+        WriteValue(kDesktopKey, kUsePassword, DWORD{0});
     }
-    void Answer(DWORD answer) { SetRegistryDword(kPasswordKey, L"Answer", answer); }
-    DWORD calls() const { return GetRegistryDword(kPasswordKey, L"Calls").value_or(0); }
+    void Answer(DWORD answer) const { WriteValue(kKey, L"Answer", answer); }
+    // What the service noted; "" before its first call.
+    std::wstring Read(const wchar_t* name) const {
+        return ReadValue(kKey, name).value_or(StoredValue{}).second;
+    }
 
   private:
-    std::wstring path_;
+    static constexpr wchar_t kKey[] = L"Software\\KivoE2ePassword";
+    static constexpr wchar_t kDesktopKey[] = L"Control Panel\\desktop";
+    static constexpr wchar_t kUsePassword[] = L"ScreenSaveUsePassword";
+    std::filesystem::path path_;
 };
 
 TEST_F(SaverLifeTest, ARefusedPasswordKeepsTheSaverAndAnAcceptedOneEndsIt) {
-    PlantedPasswordService service(0x10000);  // low 16 bits 0: not verified
-    SetRegistryString(kDesktopKey, L"ScreenSaveUsePassword", L"1");
-    ScopedProcess saver = StartQuietSaver();
-
+    PlantedPasswordService service(0x10000);  // the low 16 bits are 0: refused
+    ScopedProcess saver = StartSaver(L"600");
     PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitUntil([&] { return service.calls() == 1; }, 3s)) << "no password check";
-    EXPECT_FALSE(saver.WaitForExit(1s));
-    EXPECT_TRUE(ScreenSaverRunningFlag());
-    EXPECT_FALSE(PointerShowing());
+    ASSERT_TRUE(WaitUntil([&] { return service.Read(L"Calls") == L"1"; }, 3s)) << "no check";
+    EXPECT_EQ(service.Read(L"PointerShown"), L"1") << "the pointer is shown for the check";
+    EXPECT_FALSE(saver.WaitForExit(300ms));
+    EXPECT_TRUE(WaitUntil([] { return !PointerShowing(); }, 3s)) << "hidden again";
+    EXPECT_TRUE(ScreenSaverFlag());
 
     service.Answer(1);
-    BringToForeground(saver_window_);
+    SetForegroundWindow(saverWindow_);
     PressKey(VK_SPACE);
     EXPECT_TRUE(saver.WaitForExit(3s));
-    EXPECT_EQ(service.calls(), 2u);
-    EXPECT_FALSE(ScreenSaverRunningFlag());
-}
-
-TEST_F(SaverLifeTest, PreviewIgnoresKeysAndEndsWithItsHost) {
-    auto host = std::make_unique<HostWindow>(L"kivo e2e preview host", 152, 112, RGB(40, 120, 200));
-    ScopedProcess preview = LaunchPreview(*host);
-    ASSERT_NE(WaitForPreviewWindow(preview), nullptr);
-
-    BringToForeground(host->hwnd());
-    PressKey(VK_SPACE);
-    EXPECT_FALSE(preview.WaitForExit(500ms));
-
-    host.reset();  // destroys the host and with it the preview window
-    EXPECT_TRUE(preview.WaitForExit(2s)) << "the preview outlived its host";
-}
-
-TEST_F(SaverLifeTest, AMissingFolderIsReportedAndNoSaverWindowShows) {
-    StoreSetting(kFolderValue, L"C:\\kivo-e2e-no-such-folder");
-    ScopedProcess saver = folder_.Launch(L"/s");
-    HWND message = WaitForWindow(kApplicationTitle, 15s, saver.id());
-    ASSERT_NE(message, nullptr) << "no error message";
-    WindowQuery titled;
-    titled.title = kSaverWindowTitle;
-    titled.processId = saver.id();
-    EXPECT_EQ(FindMatchingWindow(titled), nullptr);
-
-    bool names_folder = false;
-    for (HWND child : ChildWindows(message)) {
-        if (WindowTitle(child).find(L"kivo-e2e-no-such-folder") != std::wstring::npos) {
-            names_folder = true;
-        }
-    }
-    EXPECT_TRUE(names_folder) << "the message names the missing folder";
-
-    BringToForeground(message);
-    PressKey(VK_RETURN);
-    EXPECT_TRUE(saver.WaitForExit(3s));
-    EXPECT_EQ(FindMatchingWindow(titled), nullptr);
+    EXPECT_EQ(service.Read(L"Calls"), L"2");
+    EXPECT_FALSE(ScreenSaverFlag());
 }
 
 }  // namespace

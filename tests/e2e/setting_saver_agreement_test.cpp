@@ -1,81 +1,54 @@
 // The dialog and the slide show agree: what the user sets in the dialog is what the next slide
 // show runs with.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <vector>
 
-#include "setting_dialog.h"
+#include "setting_dialog_test.h"
 
 namespace kivo::e2e {
 namespace {
 
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kBlue = RGB(40, 60, 220);
-constexpr COLORREF kGreen = RGB(30, 200, 60);
+constexpr std::uint32_t kBlue = 0x283CDC;
+constexpr std::uint32_t kGreen = 0x1EC83C;
+constexpr std::uint32_t kRed = 0xDC1E1E;
 
-// The moments (since the start) at which the centre of the screen changed colour, for `duration`.
-std::vector<double> CentreChanges(std::chrono::milliseconds duration) {
-    std::vector<double> changes;
-    const auto start = std::chrono::steady_clock::now();
-    COLORREF last = ScreenPixel(512, 384);
-    for (auto now = start; now - start < duration; now = std::chrono::steady_clock::now()) {
-        const COLORREF colour = ScreenPixel(512, 384);
-        if (!ColoursClose(colour, last)) {
-            changes.push_back(std::chrono::duration<double>(now - start).count());
-            last = colour;
-        }
-        Sleep(2);
-    }
-    return changes;
-}
-
-class SettingSaverAgreementTest : public SettingDialogTest {};
+using SettingSaverAgreementTest = SettingDialogTest;
 
 TEST_F(SettingSaverAgreementTest, TheSlideShowUsesTheFolderAndPaceChosenInTheDialog) {
-    const std::wstring chosen = folder_.folder().MakeFolder(L"sample\\選んだ");
-    WriteSolidBmp(chosen + L"\\a.bmp", 300, 300, kBlue);
-    WriteSolidBmp(chosen + L"\\b.bmp", 300, 300, kGreen);
-    folder_.AddPicture(L"赤.bmp", 300, 300, RGB(220, 30, 30));  // the folder not chosen
+    const std::filesystem::path chosen = folder_.MakeFolder(L"sample\\選んだ");
+    folder_.Write(chosen / L"a.bmp", test::SolidBmp(300, 300, kBlue));
+    folder_.Write(chosen / L"b.bmp", test::SolidBmp(300, 300, kGreen));
+    AddPicture(L"赤.bmp", test::SolidBmp(300, 300, kRed));  // in the folder not chosen
     {
         ScopedProcess dialog = OpenDialog();
-        ASSERT_TRUE(TypeIntoBox(windows_.interval, L"0.5"));
-
-        // Opens the chosen folder with a double click on its line in the folder list.
-        const auto lines = ListLines(windows_.folders);
-        const auto line = std::find(lines.begin(), lines.end(), L"選んだ");
-        ASSERT_NE(line, lines.end()) << "the subfolder is not listed";
-        const POINT at = LineCentre(windows_.folders, static_cast<int>(line - lines.begin()));
-        Click(at, 2);
-        ASSERT_TRUE(WaitUntil([&] { return ListLines(windows_.files).size() == 2; }, 3s))
+        SetInterval(L"0.5");
+        // The folder list ends with the subfolders of sample\.
+        HWND folders = FrameList(true);
+        HWND files = FrameList(false);
+        ClickLine(folders, SendMessageW(folders, LB_GETCOUNT, 0, 0) - 1, 2);
+        ASSERT_TRUE(WaitUntil([&] { return SendMessageW(files, LB_GETCOUNT, 0, 0) == 2; }, 3s))
             << "the file list does not show the chosen folder";
-
-        ClickOn(windows_.ok);
+        Click(Control(L"Button", L"OK"));
         ASSERT_TRUE(dialog.WaitForExit(5s));
     }
-    ASSERT_EQ(ReadStored().folder, std::optional<std::wstring>(chosen));
-    WaitForNoSaverTitle();
+    ASSERT_EQ(ReadValue(kSettingsKey, kFolderValue), TextValue(chosen.wstring()));
 
-    MoveCursorTo(1023, 767);
-    ScopedProcess saver = folder_.Launch(L"/s");
-    ASSERT_NE(WaitForSaverWindow(saver), nullptr);
-    ASSERT_TRUE(WaitForPixelChange({512, 384}, kBlack, 10s)) << "no slide showed";
-    const std::vector<double> changes = CentreChanges(3s);
-    const COLORREF now = ScreenPixel(512, 384);
-    EXPECT_TRUE(ColoursClose(now, kBlue) || ColoursClose(now, kGreen))
-        << "not a picture of the chosen folder: " << ColourText(now);
-
-    // A slide every half second: about six changes in three seconds, evenly spaced.
-    ASSERT_GE(changes.size(), 4u) << "too slow for 0.5 s";
-    EXPECT_LE(changes.size(), 8u) << "too fast for 0.5 s";
+    ScopedProcess saver = StartSaver(nullptr);
+    ASSERT_TRUE(WaitForPixel(kScreenCentre, 0x000000, 10s, true)) << "no slide showed";
+    const std::vector<Sighting> seen = WatchPixel(kScreenCentre, 3s);
+    for (const Sighting& slide : seen) {
+        EXPECT_FALSE(ColoursClose(slide.colour, kRed)) << "a picture of the folder not chosen";
+    }
+    // A slide every half second: about six in three seconds, evenly spaced.
+    ASSERT_GE(seen.size(), 5u) << "too slow for 0.5 s";
+    EXPECT_LE(seen.size(), 9u) << "too fast for 0.5 s";
     std::vector<double> gaps;
-    for (std::size_t i = 1; i < changes.size(); ++i) {
-        gaps.push_back(changes[i] - changes[i - 1]);
+    for (std::size_t i = 2; i < seen.size(); ++i) {
+        gaps.push_back(seen[i].seconds - seen[i - 1].seconds);
     }
     std::sort(gaps.begin(), gaps.end());
-    const double median = gaps[gaps.size() / 2];
-    EXPECT_GT(median, 0.35);
-    EXPECT_LT(median, 0.75);
+    EXPECT_GT(gaps[gaps.size() / 2], 0.35);
+    EXPECT_LT(gaps[gaps.size() / 2], 0.75);
 }
 
 }  // namespace

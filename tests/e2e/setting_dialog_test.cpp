@@ -1,0 +1,84 @@
+// The settings dialog: where it opens, and what it stores when it ends: OK the shown settings as
+// text values, a cancel nothing, a refused interval its message and nothing.
+#include "setting_dialog_test.h"
+
+namespace kivo::e2e {
+namespace {
+
+::testing::AssertionResult NothingStored() {
+    for (const wchar_t* name : {kIntervalValue, kFolderValue, kFileNameValue}) {
+        if (ReadValue(kSettingsKey, name)) {
+            return ::testing::AssertionFailure() << name << " was stored";
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(SettingDialogTest, OpensAboveAndLeftOfThePointerAndStaysOnTheScreen) {
+    constexpr LONG kEdge = -1;  // as far right, or down, as the whole dialog stays on the screen
+    const struct {
+        POINT pointer;
+        LONG left, top;
+    } placements[] = {{{500, 400}, 320, 220}, {{1020, 760}, kEdge, kEdge}};
+    for (const auto& [pointer, left, top] : placements) {
+        SCOPED_TRACE(::testing::Message() << "pointer at " << pointer.x << ", " << pointer.y);
+        MoveCursorTo(pointer, 300ms);  // long enough for the last test's windows to have gone
+        ScopedProcess process = OpenDialog(pointer);
+        RECT rect{};
+        const auto placed = [&] {  // the window manager may take a moment to follow
+            GetWindowRect(dialog_, &rect);
+            return rect.left == (left == kEdge ? 1024 - (rect.right - rect.left) : left) &&
+                   rect.top == (top == kEdge ? 768 - (rect.bottom - rect.top) : top);
+        };
+        EXPECT_TRUE(WaitUntil(placed, 3s)) << "at " << rect.left << ", " << rect.top;
+    }
+}
+
+TEST_F(SettingDialogTest, OkOnAFreshProfileStoresTheShownSettingsAsTextValues) {
+    ScopedProcess process = OpenDialog();
+    Click(Control(L"Button", L"OK"));
+    ASSERT_TRUE(process.WaitForExit(5s)) << "the dialog stayed after OK";
+    EXPECT_EQ(process.exitCode(), 0u);
+    EXPECT_EQ(ReadValue(kSettingsKey, kIntervalValue), TextValue(L"3"));
+    EXPECT_EQ(ReadValue(kSettingsKey, kFolderValue),
+              TextValue((folder_.path() / L"sample\\").wstring()));
+    EXPECT_EQ(ReadValue(kSettingsKey, kFileNameValue), TextValue(L"1"));
+}
+
+TEST_F(SettingDialogTest, CancelEscAndTheCloseBoxStoreNothing) {
+    const std::pair<const char*, void (*)(HWND)> cancels[] = {
+        {"キャンセル",
+         [](HWND dialog) { Click(FindWindowExW(dialog, nullptr, L"Button", L"キャンセル")); }},
+        {"Esc", [](HWND) { PressKey(VK_ESCAPE); }},
+        {"close box", [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+    };
+    for (const auto& [name, cancel] : cancels) {
+        ScopedProcess process = OpenDialog();
+        cancel(dialog_);
+        EXPECT_TRUE(process.WaitForExit(5s)) << name << " left the dialog open";
+    }
+    EXPECT_TRUE(NothingStored());
+}
+
+TEST_F(SettingDialogTest, ABadIntervalShowsItsMessageThenEndsWithoutStoring) {
+    const std::pair<const wchar_t*, const wchar_t*> refusals[] = {
+        {L"abc", L"数字を入力してください。"},
+        {L"0", L"0.001以上でお願いします."},
+    };
+    for (const auto& [typed, message] : refusals) {
+        SCOPED_TRACE(::testing::Message() << "typed " << typed);
+        ScopedProcess process = OpenDialog();
+        SetInterval(typed);
+        Click(Control(L"Button", L"OK"));
+        HWND box = WaitForWindowOf(process.id(), kApplicationTitle, 10s);
+        ASSERT_NE(box, nullptr) << "no message box";
+        EXPECT_NE(FindWindowExW(box, nullptr, L"Static", message), nullptr) << "not its message";
+        EXPECT_TRUE(process.running()) << "the process waits for the message to be read";
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(process.WaitForExit(5s)) << "the process went on after the message";
+    }
+    EXPECT_TRUE(NothingStored());
+}
+
+}  // namespace
+}  // namespace kivo::e2e

@@ -1,0 +1,68 @@
+// The settings dialog as a user meets it: Kivo.scr /c started from its working folder, its
+// window, and the windows of its controls found by their kind and text.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#include "kivo_test.h"
+
+namespace kivo::e2e {
+
+class SettingDialogTest : public KivoTest {
+  protected:
+    // Starts Kivo.scr /c with the pointer at `pointer`, waits until the dialog has the keyboard
+    // and moves the pointer out of the way; throws when the dialog does not come.
+    ScopedProcess OpenDialog(POINT pointer = {500, 400}) {
+        MoveCursorTo(pointer);
+        WaitForNoKivoWindow();
+        ScopedProcess process = Launch(L"/c");
+        dialog_ = WaitForWindowOf(process.id(), kSaverTitle);
+        if (dialog_ == nullptr || !WaitUntil([this] { return FocusIn(dialog_) != nullptr; }, 5s)) {
+            throw std::runtime_error("the settings dialog did not come with the keyboard");
+        }
+        MoveCursorTo({1023, 767});
+        return process;
+    }
+
+    // The dialog's own control of that window class and text.
+    HWND Control(const wchar_t* kind, const wchar_t* text = nullptr) const {
+        return FindWindowExW(dialog_, nullptr, kind, text);
+    }
+
+    // The list of the folder frame that draws its own lines (the folder list), or the other one.
+    HWND FrameList(bool folders) const {
+        HWND frame = Control(L"Button", L"フォルダの設定");
+        HWND list = FindWindowExW(frame, nullptr, L"ListBox", nullptr);
+        const bool drawsItsLines = (GetWindowLongPtrW(list, GWL_STYLE) & LBS_OWNERDRAWFIXED) != 0;
+        return drawsItsLines == folders ? list : FindWindowExW(frame, list, L"ListBox", nullptr);
+    }
+
+    // Clicks the middle of the list's line `index` `times` times.
+    static void ClickLine(HWND list, LRESULT index, int times = 1) {
+        RECT line{};
+        SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(&line));
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&line), 2);
+        MoveCursorTo({(line.left + line.right) / 2, (line.top + line.bottom) / 2});
+        ClickButton(times);
+    }
+
+    // The control with the keyboard focus while `window` is the foreground window; else null.
+    static HWND FocusIn(HWND window) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const bool ok = GetForegroundWindow() == window &&
+                        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+        return ok ? info.hwndFocus : nullptr;
+    }
+
+    // Puts `text` into the interval box, which tells the dialog as typing would.
+    void SetInterval(const std::wstring& text) const {
+        SendMessageW(Control(L"Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    HWND dialog_ = nullptr;
+};
+
+}  // namespace kivo::e2e
