@@ -42,63 +42,30 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
     PutBig(out, Crc32(body));
 }
 
-// Deflate's bits, first bit in the lowest place of each byte.
-class BitWriter {
-  public:
-    void Put(std::uint32_t value, int bits) {
-        for (int i = 0; i < bits; ++i) {
-            Bit((value >> i) & 1u);
-        }
-    }
-    // A Huffman code, whose first bit is its highest.
-    void PutCode(std::uint32_t code, int bits) {
-        for (int i = bits - 1; i >= 0; --i) {
-            Bit((code >> i) & 1u);
-        }
-    }
-    std::string Finish() {
-        if (used_ != 0) {
-            bytes_ += static_cast<char>(current_);
-        }
-        return bytes_;
-    }
-
-  private:
-    void Bit(std::uint32_t bit) {
-        current_ |= bit << used_;
-        if (++used_ == 8) {
-            bytes_ += static_cast<char>(current_);
-            current_ = 0;
-            used_ = 0;
-        }
-    }
-    std::string bytes_;
-    std::uint32_t current_ = 0;
-    int used_ = 0;
-};
-
-// A zlib stream of `count` zero bytes: one literal, then copies of 258 bytes from one back.
+// A zlib stream of `count` (at least one) zero bytes in one block of fixed codes: a literal zero,
+// then copies of 258 bytes from one byte back. Deflate packs bits from the lowest place of each
+// byte and a Huffman code from its first bit, so the codes below are written reversed.
 std::string ZlibZeros(std::uint64_t count) {
-    BitWriter bits;
-    bits.Put(1, 1);  // the last block
-    bits.Put(1, 2);  // fixed Huffman codes
-    std::uint64_t left = count;
-    if (left > 0) {
-        bits.PutCode(0x30, 8);  // literal 0
-        --left;
-    }
+    std::string out = "\x78\x01";
+    std::uint32_t bits = 0;
+    int used = 0;
+    const auto put = [&](std::uint32_t value, int length) {
+        bits |= value << used;
+        for (used += length; used >= 8; used -= 8, bits >>= 8) {
+            out += static_cast<char>(bits & 0xFF);
+        }
+    };
+    put(0b011, 3);  // the last block, with fixed codes
+    put(0x0C, 8);   // literal 0: code 00110000
+    std::uint64_t left = count - 1;
     for (; left >= 258; left -= 258) {
-        bits.PutCode(0xC5, 8);  // length 258
-        bits.PutCode(0, 5);     // distance 1
+        put(0xA3, 8 + 5);  // length 258: code 11000101; distance 1: code 00000
     }
     for (; left > 0; --left) {
-        bits.PutCode(0x30, 8);
+        put(0x0C, 8);
     }
-    bits.PutCode(0, 7);  // end of block
-    std::string out = "\x78\x01";
-    const auto adler = static_cast<std::uint32_t>(((count % 65521) << 16) | 1u);
-    out += bits.Finish();
-    PutBig(out, adler);
+    put(0, 7 + 7);  // end of block: code 0000000, and the rest of the byte
+    PutBig(out, static_cast<std::uint32_t>(((count % 65521) << 16) | 1u));  // Adler-32 of zeros
     return out;
 }
 
