@@ -24,6 +24,17 @@ std::vector<std::string> FakeSystem::CallsTo(const std::string& prefix) const {
     return matching;
 }
 
+bool FakeSystem::TakeSaverLock() {
+    Record("TakeSaverLock");
+    saver_lock_taken = !saver_lock_held;
+    return saver_lock_taken;
+}
+
+bool FakeSystem::SaverLockHeld() {
+    Record("SaverLockHeld");
+    return saver_lock_held;
+}
+
 bool FakeSystem::TopLevelWindowExists(const char* title) {
     Record(std::string("FindWindow ") + title);
     return saver_window_exists;
@@ -101,6 +112,22 @@ startup::WindowHandle FakeSystem::Owner(startup::WindowHandle window) {
 
 void FakeSystem::PostClose(startup::WindowHandle window) {
     Record("PostClose " + Hex(window));
+}
+
+std::vector<startup::Monitor> FakeSystem::Monitors() {
+    Record("Monitors");
+    return monitors;
+}
+
+void FakeSystem::ShowCovers(startup::WindowHandle window,
+                            const std::vector<startup::PixelRect>& rects) {
+    Record("ShowCovers " + Hex(window) + " " + std::to_string(rects.size()));
+    covers = rects;
+}
+
+void FakeSystem::WatchMonitors(startup::WindowHandle window, std::function<void()> changed) {
+    Record("WatchMonitors " + Hex(window));
+    monitors_changed = std::move(changed);
 }
 
 }  // namespace kivo::testing

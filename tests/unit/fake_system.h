@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,11 +24,19 @@ class FakeSystem : public startup::System {
     std::vector<std::optional<std::int32_t>> verify_answers;
     startup::WindowHandle owner = 0x99;
 
+    bool saver_lock_held = false;   // by another copy
+    bool saver_lock_taken = false;  // by this one
+    std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
+    std::vector<startup::PixelRect> covers;  // shown now
+    std::function<void()> monitors_changed;  // what WatchMonitors was given
+
     std::vector<std::string> calls;
 
     // The calls whose text starts with `prefix`.
     std::vector<std::string> CallsTo(const std::string& prefix) const;
 
+    bool TakeSaverLock() override;
+    bool SaverLockHeld() override;
     bool TopLevelWindowExists(const char* title) override;
     std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
     startup::WindowHandle ForegroundWindow() override;
@@ -44,6 +53,10 @@ class FakeSystem : public startup::System {
     std::optional<std::int32_t> VerifyScreenSaverPassword(startup::WindowHandle window) override;
     startup::WindowHandle Owner(startup::WindowHandle window) override;
     void PostClose(startup::WindowHandle window) override;
+    std::vector<startup::Monitor> Monitors() override;
+    void ShowCovers(startup::WindowHandle owner,
+                    const std::vector<startup::PixelRect>& rects) override;
+    void WatchMonitors(startup::WindowHandle owner, std::function<void()> changed) override;
 
   private:
     void Record(const std::string& call) { calls.push_back(call); }

@@ -52,7 +52,7 @@ TEST_F(MainTest, AnotherCopysWindowStopsEverything) {
     saver.Start("/s");
 
     EXPECT_EQ(saver.system.calls,
-              std::vector<std::string>{"FindWindow ScreenSaver ボール(Sample)"});
+              (std::vector<std::string>{"TakeSaverLock", "FindWindow ScreenSaver ボール(Sample)"}));
     EXPECT_EQ(saver.module.RunMode, "");
     EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
     EXPECT_EQ(saver.module.MouseSeen, 1);
