@@ -15,9 +15,7 @@ int SaverWindowCount() {
     int count = 0;
     EnumWindows(
         [](HWND window, LPARAM counter) {
-            if (WindowTitle(window) == kSaverWindowTitle) {
-                ++*reinterpret_cast<int*>(counter);
-            }
+            *reinterpret_cast<int*>(counter) += WindowTitle(window) == kSaverWindowTitle;
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&count));
@@ -30,56 +28,42 @@ class MonitorsTest : public KivoTest {
         StoreSetting(kIntervalValue, L"600");  // no slide during the test
         MoveCursorTo(700, 600);                // over the primary's black area
     }
-
-    // A window of the test's own on the second monitor, for the cover to hide.
-    void ShowWindowBeneath() {
-        beneath_ =
-            std::make_unique<HostWindow>(L"kivo e2e beneath", 300, 200, kBlue, POINT{1200, 150});
-        ASSERT_TRUE(BeneathShows());
-    }
-
-    // The window manager may still move the window after it shows: look where it is now.
-    bool BeneathShows() const {
-        return WaitUntil(
-            [&] { return ColoursClose(ScreenPixel(beneath_->ClientCentreOnScreen()), kBlue); }, 5s);
-    }
-
-    // Starts the saver and waits for its cover over the second monitor.
-    void StartSaver() {
-        saver_ = std::make_unique<ScopedProcess>(folder_.Launch(L"/s"));
-        window_ = WaitForSaverWindow(*saver_);
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                for (HWND window : WindowsOfProcess(saver_->id())) {
-                    const RECT rect = DescribeWindow(window).rect;
-                    if (window != window_ && IsWindowVisible(window) &&
-                        EqualRect(&rect, &kSecondMonitor)) {
-                        cover_ = window;
-                        return true;
-                    }
-                }
-                return false;
-            },
-            5s))
-            << "no window of the saver over the second monitor";
-        BringToForeground(window_);
-    }
-
-    std::unique_ptr<HostWindow> beneath_;
-    std::unique_ptr<ScopedProcess> saver_;
-    HWND window_ = nullptr;
-    HWND cover_ = nullptr;
 };
 
-TEST_F(MonitorsTest, ABlackCoverHidesTheSecondMonitorUntilAKeyEndsTheSaver) {
-    ShowWindowBeneath();
-    StartSaver();
-    const WindowFacts facts = DescribeWindow(cover_);
+TEST_F(MonitorsTest, ABlackCoverHidesTheSecondMonitorTakesItsClicksAndGoesOnAKey) {
+    // A window of the test's own on the second monitor; the window manager may still move it
+    // after it shows, so look where it is each time.
+    HostWindow beneath(L"kivo e2e beneath", 300, 200, kBlue, {1200, 150});
+    const auto beneath_shows = [&] {
+        return WaitUntil(
+            [&] { return ColoursClose(ScreenPixel(beneath.ClientCentreOnScreen()), kBlue); }, 5s);
+    };
+    ASSERT_TRUE(beneath_shows());
+
+    ScopedProcess saver = folder_.Launch(L"/s");
+    HWND window = WaitForSaverWindow(saver);
+    ASSERT_NE(window, nullptr);
+    HWND cover = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND candidate : WindowsOfProcess(saver.id())) {
+                const RECT rect = DescribeWindow(candidate).rect;
+                if (candidate != window && IsWindowVisible(candidate) &&
+                    EqualRect(&rect, &kSecondMonitor)) {
+                    cover = candidate;
+                }
+            }
+            return cover != nullptr;
+        },
+        5s))
+        << "no window of the saver over the second monitor";
+    BringToForeground(window);
+
+    const WindowFacts facts = DescribeWindow(cover);
     EXPECT_EQ(facts.title, L"");
     EXPECT_EQ(facts.style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
     EXPECT_NE(facts.exStyle & WS_EX_TOOLWINDOW, 0) << "not in the taskbar or the task switcher";
-    EXPECT_TRUE(WaitUntil([&] { return IsTopmost(cover_); }, 5s));
+    EXPECT_TRUE(WaitUntil([&] { return IsTopmost(cover); }, 5s));
     EXPECT_TRUE(
         WaitUntil([] { return ShareOfColour(ScreenPixels(kSecondMonitor), 0, 4) > 0.999; }, 5s))
         << "the second monitor reads " << ColourText(ScreenPixel(kOnSecond));
@@ -95,24 +79,16 @@ TEST_F(MonitorsTest, ABlackCoverHidesTheSecondMonitorUntilAKeyEndsTheSaver) {
         3s))
         << "the pointer shows over the cover";
 
-    PressKey(VK_SHIFT);
-    ASSERT_TRUE(saver_->WaitForExit(2s));
-    EXPECT_FALSE(IsWindow(cover_));
-    EXPECT_TRUE(BeneathShows());
-}
-
-TEST_F(MonitorsTest, AClickOnTheCoverEndsNothingAndReachesNothingBeneath) {
-    ShowWindowBeneath();
-    StartSaver();
     ClickAt(kOnSecond.x, kOnSecond.y);
-    MoveCursorTo(kOnSecond.x + 150, kOnSecond.y + 100);
     ClickAt(kOnSecond.x + 150, kOnSecond.y + 100, MouseButton::Right);
-    EXPECT_FALSE(saver_->WaitForExit(1s));
-    EXPECT_TRUE(beneath_->input().empty()) << "a click went through the cover";
-    EXPECT_EQ(GetForegroundWindow(), window_) << "the slide show lost the keyboard";
+    EXPECT_FALSE(saver.WaitForExit(1s)) << "a click on the cover ended the saver";
+    EXPECT_TRUE(beneath.input().empty()) << "a click went through the cover";
+    EXPECT_EQ(GetForegroundWindow(), window) << "the slide show lost the keyboard";
 
-    PressKey(VK_SPACE);  // still ends it
-    EXPECT_TRUE(saver_->WaitForExit(2s));
+    PressKey(VK_SHIFT);  // with the pointer over the cover
+    ASSERT_TRUE(saver.WaitForExit(2s));
+    EXPECT_FALSE(IsWindow(cover));
+    EXPECT_TRUE(beneath_shows());
 }
 
 TEST_F(MonitorsTest, OfTwoStartsTogetherOneShowsAndAKeyEndsIt) {

@@ -77,22 +77,14 @@ TEST(MonitorCoversTest, FullScreenCoversTheOthersAndFollowsThem) {
     EXPECT_EQ(saver.system.covers, Rects{});
 }
 
-TEST(MonitorCoversTest, PreviewAndDialogCoverNothing) {
-    for (const char* arguments : {"/p 1234", "/c"}) {
-        SaverHarness run;
-        run.system.monitors = {{kPrimary, 96, true}, {kRight, 96, false}};
-        run.Start(arguments);
-        EXPECT_TRUE(run.system.CallsTo("ShowCovers").empty()) << arguments;
-        EXPECT_FALSE(run.system.monitors_changed) << arguments;
-    }
-}
-
 struct LockCase {
     const char* arguments;
     const char* lock_call;  // what Main asks first
     bool takes;             // whether the lock is then this copy's
 };
 
+// Each mode: held, the lock stops it before anything else; free, the titled modes take it, and
+// only the full-screen show covers monitors.
 TEST(SaverLockTest, TitledModesTakeItEveryModeStopsWhenHeld) {
     const std::vector<LockCase> cases = {
         {"/s", "TakeSaverLock", true},       {"/c", "TakeSaverLock", true},
@@ -114,6 +106,8 @@ TEST(SaverLockTest, TitledModesTakeItEveryModeStopsWhenHeld) {
         EXPECT_EQ(free.system.calls[1], "FindWindow ScreenSaver ボール(Sample)")
             << "the probe still runs: " << c.arguments;
         EXPECT_EQ(free.system.saver_lock_taken, c.takes) << c.arguments;
+        EXPECT_EQ(free.system.monitors_changed != nullptr, c.arguments == std::string("/s"))
+            << c.arguments;
     }
 }
 
