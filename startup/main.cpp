@@ -78,8 +78,10 @@ void RunFullScreen(SaverSample& module) {
     form.WindowState = 0;
     form.Caption = SaverTitle;
     form.Show();
-    CoverOtherMonitors(system, form.hWnd());
     system.MakeTopmost(form.hWnd());
+    // After the slide show is topmost: a window with owned windows is put below them when it is
+    // made topmost, and under Wine it then stays out of the topmost band.
+    CoverOtherMonitors(system, form.hWnd());
     system.SetScreenSaverRunning(true);
     HidePointer(system);
 }

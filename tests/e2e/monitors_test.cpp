@@ -63,7 +63,7 @@ TEST_F(MonitorsTest, ABlackCoverHidesTheSecondMonitorTakesItsClicksAndGoesOnAKey
     EXPECT_EQ(facts.title, L"");
     EXPECT_EQ(facts.style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
     EXPECT_NE(facts.exStyle & WS_EX_TOOLWINDOW, 0) << "not in the taskbar or the task switcher";
-    EXPECT_TRUE(WaitUntil([&] { return IsTopmost(cover); }, 5s));
+    EXPECT_TRUE(WaitUntil([&] { return IsTopmost(cover) && IsTopmost(window); }, 5s));
     EXPECT_TRUE(
         WaitUntil([] { return ShareOfColour(ScreenPixels(kSecondMonitor), 0, 4) > 0.999; }, 5s))
         << "the second monitor reads " << ColourText(ScreenPixel(kOnSecond));

@@ -99,11 +99,14 @@ TEST_F(MainTest, FullScreenCoversTheScreenThenGoesTopmostAndHidesThePointer) {
         std::snprintf(text, sizeof text, "%llx", static_cast<long long>(form->hWnd()));
         return std::string(text);
     }();
+    // The covers come once the slide show is topmost.
     const std::vector<std::string> after_password = {
-        "MakeTopmost " + window, "SetScreenSaverRunning 1", "ShowCursor 0 -> 1",
-        "ShowCursor 0 -> 0",     "ShowCursor 0 -> -1",
+        "MakeTopmost " + window,       "Monitors",
+        "ShowCovers " + window + " 0", "WatchMonitors " + window,
+        "SetScreenSaverRunning 1",     "ShowCursor 0 -> 1",
+        "ShowCursor 0 -> 0",           "ShowCursor 0 -> -1",
     };
-    const std::vector<std::string> tail(saver.system.calls.end() - 5, saver.system.calls.end());
+    const std::vector<std::string> tail(saver.system.calls.end() - 8, saver.system.calls.end());
     EXPECT_EQ(tail, after_password);
     EXPECT_TRUE(saver.system.CallsTo("SetParent").empty());
 }
