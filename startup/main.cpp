@@ -8,6 +8,7 @@
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"
 #include "startup/main.h"
+#include "startup/module/covers.h"
 #include "startup/module/pointer.h"
 
 namespace kivo::startup {
@@ -78,6 +79,9 @@ void RunFullScreen(SaverSample& module) {
     form.Caption = SaverTitle;
     form.Show();
     system.MakeTopmost(form.hWnd());
+    // After the slide show is topmost: a window with owned windows is put below them when it is
+    // made topmost, and under Wine it then stays out of the topmost band.
+    CoverOtherMonitors(system, form.hWnd());
     system.SetScreenSaverRunning(true);
     HidePointer(system);
 }
@@ -95,17 +99,25 @@ void RunSettings(SaverSample& module) {
 }  // namespace
 
 void Main(SaverSample& module) {
-    if (module.system.TopLevelWindowExists(SaverTitle)) {
+    System& system = module.system;
+    const std::string arguments = module.app.Command();
+    const std::string letter = forms::UCase(forms::Mid(arguments, 2, 1));
+    // The modes that make the titled window take the lock before they look for the title, so
+    // that of two copies started together only one goes on; the others only look.
+    const bool makes_titled_window = letter == "S" || letter == "C" || letter.empty();
+    if (makes_titled_window ? !system.TakeSaverLock() : system.SaverLockHeld()) {
         return;  // another copy shows its slide show or its settings dialog
+    }
+    if (system.TopLevelWindowExists(SaverTitle)) {
+        return;  // a copy that takes no lock shows one
     }
     module.MouseSeen = 0;
     module.UsePassword = 0;
-    if (const auto stored = module.system.ReadScreenSaveUsePassword()) {
+    if (const auto stored = system.ReadScreenSaveUsePassword()) {
         module.UsePassword = PasswordFlag(*stored);
     }
 
-    const std::string arguments = module.app.Command();
-    module.RunMode = forms::UCase(forms::Mid(arguments, 2, 1));
+    module.RunMode = letter;
     const std::string& mode = module.RunMode;
     if (mode == "A") {
         ChangePassword(module, arguments);

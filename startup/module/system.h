@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace kivo::startup {
 
@@ -17,6 +19,26 @@ struct PixelSize {
     std::int32_t height = 0;
 };
 
+// A screen rectangle in pixels: left and top inside, right and bottom just outside.
+struct PixelRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+
+    bool operator==(const PixelRect&) const = default;
+};
+
+// One monitor as the system reports it: its rectangle in pixels of the virtual screen (the
+// primary's top-left corner is 0,0; others may stand at negative coordinates) and its dots per
+// inch. The process is per-monitor DPI aware, so the rectangle is in the monitor's own pixels
+// whatever its DPI.
+struct Monitor {
+    PixelRect area;
+    std::int32_t dpi = 96;
+    bool primary = false;
+};
+
 inline constexpr std::int32_t kGwlStyle = -16;
 inline constexpr std::int32_t kWsChild = 0x40000000;
 
@@ -26,6 +48,12 @@ class System {
   public:
     virtual ~System() = default;
 
+    // The per-session lock that one saver holds for the life of its process. TakeSaverLock
+    // takes it and keeps it until the process ends, whichever way (the system releases it
+    // then): false when another process holds it. SaverLockHeld only looks: true when another
+    // process holds it.
+    virtual bool TakeSaverLock() = 0;
+    virtual bool SaverLockHeld() = 0;
     // A top-level window of any class with this exact title.
     virtual bool TopLevelWindowExists(const char* title) = 0;
     // The user's "ScreenSaveUsePassword" value under "Control Panel\desktop": the 4-byte buffer as
@@ -52,6 +80,17 @@ class System {
     virtual std::optional<std::int32_t> VerifyScreenSaverPassword(WindowHandle window) = 0;
     virtual WindowHandle Owner(WindowHandle window) = 0;
     virtual void PostClose(WindowHandle window) = 0;
+
+    // Every monitor of the desktop, in the system's order.
+    virtual std::vector<Monitor> Monitors() = 0;
+    // Shows a black, borderless, topmost window over each rectangle, owned by `owner` and gone
+    // with it, in place of the covers shown before; an empty list removes them. The covers never
+    // take the keyboard from their owner, hand it every key, hide the pointer and swallow every
+    // click.
+    virtual void ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) = 0;
+    // Calls `changed` on the window thread whenever monitors are added, removed or moved or
+    // their DPI changes, for as long as `owner` lives.
+    virtual void WatchMonitors(WindowHandle owner, std::function<void()> changed) = 0;
 };
 
 }  // namespace kivo::startup

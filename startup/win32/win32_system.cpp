@@ -16,10 +16,74 @@ WindowHandle FromHwnd(HWND window) {
     return reinterpret_cast<WindowHandle>(window);
 }
 
+// The lock's name: per session, under the Local namespace.
+constexpr wchar_t kSaverLockName[] = L"Local\\Kivo slide show screen saver";
+
+bool Acquired(DWORD wait) {
+    return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;  // abandoned: its holder died
+}
+
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+struct MonitorList {
+    std::vector<Monitor> monitors;
+    GetDpiForMonitorFunction dpi_for_monitor = nullptr;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR handle, HDC, LPRECT, LPARAM data) {
+    auto& list = *reinterpret_cast<MonitorList*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(handle, &info)) {
+        return TRUE;
+    }
+    Monitor monitor;
+    monitor.area = {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+                    info.rcMonitor.bottom};
+    monitor.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
+    UINT dpi_x = 0;
+    UINT dpi_y = 0;
+    if (list.dpi_for_monitor != nullptr &&
+        SUCCEEDED(list.dpi_for_monitor(handle, 0 /* effective */, &dpi_x, &dpi_y)) && dpi_x > 0) {
+        monitor.dpi = static_cast<std::int32_t>(dpi_x);
+    }
+    list.monitors.push_back(monitor);
+    return TRUE;
+}
+
 using PwdChangePasswordFunction = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
 using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
 
 }  // namespace
+
+bool Win32System::TakeSaverLock() {
+    if (saver_lock_ != nullptr) {
+        return true;
+    }
+    HANDLE lock = CreateMutexW(nullptr, TRUE, kSaverLockName);
+    if (lock == nullptr) {
+        return true;  // no lock to be had (the name is another object's): the title probe decides
+    }
+    if (GetLastError() == ERROR_ALREADY_EXISTS && !Acquired(WaitForSingleObject(lock, 0))) {
+        CloseHandle(lock);
+        return false;
+    }
+    saver_lock_ = lock;
+    return true;
+}
+
+bool Win32System::SaverLockHeld() {
+    HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSaverLockName);
+    if (lock == nullptr) {
+        return false;  // nobody has it open
+    }
+    const bool acquired = Acquired(WaitForSingleObject(lock, 0));
+    if (acquired) {
+        ReleaseMutex(lock);
+    }
+    CloseHandle(lock);
+    return !acquired;
+}
 
 bool Win32System::TopLevelWindowExists(const char* title) {
     return FindWindowW(nullptr, forms::win32::Widen(title).c_str()) != nullptr;
@@ -117,6 +181,22 @@ WindowHandle Win32System::Owner(WindowHandle window) {
 
 void Win32System::PostClose(WindowHandle window) {
     PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0);
+}
+
+std::vector<Monitor> Win32System::Monitors() {
+    const SystemLibrary shcore(L"shcore.dll");
+    MonitorList list;
+    list.dpi_for_monitor = shcore.Find<GetDpiForMonitorFunction>("GetDpiForMonitor");
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list));
+    return list.monitors;
+}
+
+void Win32System::ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) {
+    covers_.Show(ToHwnd(owner), covers);
+}
+
+void Win32System::WatchMonitors(WindowHandle owner, std::function<void()> changed) {
+    covers_.Watch(ToHwnd(owner), std::move(changed));
 }
 
 }  // namespace kivo::startup

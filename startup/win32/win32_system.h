@@ -1,12 +1,17 @@
 #pragma once
 
+#include <windows.h>
+
 #include "startup/module/system.h"
+#include "startup/win32/monitor_covers.h"
 
 namespace kivo::startup {
 
 // The operating-system calls of the start-up module and the slide show window, over Win32.
 class Win32System : public System {
   public:
+    bool TakeSaverLock() override;
+    bool SaverLockHeld() override;
     bool TopLevelWindowExists(const char* title) override;
     std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
     WindowHandle ForegroundWindow() override;
@@ -22,6 +27,13 @@ class Win32System : public System {
     std::optional<std::int32_t> VerifyScreenSaverPassword(WindowHandle window) override;
     WindowHandle Owner(WindowHandle window) override;
     void PostClose(WindowHandle window) override;
+    std::vector<Monitor> Monitors() override;
+    void ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) override;
+    void WatchMonitors(WindowHandle owner, std::function<void()> changed) override;
+
+  private:
+    HANDLE saver_lock_ = nullptr;  // held, and never closed, while the process lives
+    MonitorCovers covers_;
 };
 
 }  // namespace kivo::startup

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ class FakeSystem : public startup::System {
     std::optional<startup::PixelPoint> cursor;
     // Answers of the password check, in order; once they are used up the service is missing.
     std::vector<std::optional<std::int32_t>> verify_answers;
+    bool saver_lock_held = false;   // by another copy
+    bool saver_lock_taken = false;  // by this one
+    std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
+    std::vector<startup::PixelRect> covers;  // shown now
+    std::function<void()> monitors_changed;  // what WatchMonitors was given
     std::vector<std::string> calls;
 
     // Whether some call is `call`, or `call` followed by more arguments.
@@ -33,6 +39,11 @@ class FakeSystem : public startup::System {
         });
     }
 
+    bool TakeSaverLock() override {
+        saver_lock_taken = !saver_lock_held;
+        return Log(saver_lock_taken, "TakeSaverLock");
+    }
+    bool SaverLockHeld() override { return Log(saver_lock_held, "SaverLockHeld"); }
     bool TopLevelWindowExists(const char* title) override {
         return Log(saver_window_exists, "FindWindow", title);
     }
@@ -72,6 +83,13 @@ class FakeSystem : public startup::System {
     }
     Handle Owner(Handle window) override { return Log(99, "GetWindow owner", window); }
     void PostClose(Handle window) override { Log(0, "PostClose", window); }
+    std::vector<startup::Monitor> Monitors() override { return Log(monitors, "Monitors"); }
+    void ShowCovers(Handle owner, const std::vector<startup::PixelRect>& rects) override {
+        covers = Log(rects, "ShowCovers", owner, static_cast<long long>(rects.size()));
+    }
+    void WatchMonitors(Handle owner, std::function<void()> changed) override {
+        monitors_changed = Log(std::move(changed), "WatchMonitors", owner);
+    }
 
   private:
     static std::string Text(const char* text) { return text; }

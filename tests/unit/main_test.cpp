@@ -66,8 +66,8 @@ TEST(MainTest, AnotherCopysWindowStopsEverything) {
     saver.system.saver_window_exists = true;
     saver.module.UsePassword = 7;
     saver.Start("/s");
-    EXPECT_EQ(saver.system.calls,
-              std::vector<std::string>{std::string("FindWindow ") + kSaverTitle});
+    EXPECT_EQ(saver.system.calls, (std::vector<std::string>{
+                                      "TakeSaverLock", std::string("FindWindow ") + kSaverTitle}));
     EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
     EXPECT_TRUE(saver.app.forms().empty());
 }
@@ -100,8 +100,11 @@ TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePoi
         EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 15360, 11520}));
         EXPECT_EQ(form.Caption.get(), kSaverTitle);
         EXPECT_TRUE(form.shown() && !form.modal());
-        std::vector<std::string> expected = {"MakeTopmost " + std::to_string(form.hWnd()),
-                                             "SetScreenSaverRunning 1"};
+        // The covers come once the slide show is topmost.
+        const std::string window = std::to_string(form.hWnd());
+        std::vector<std::string> expected = {"MakeTopmost " + window, "Monitors",
+                                             "ShowCovers " + window + " 0",
+                                             "WatchMonitors " + window, "SetScreenSaverRunning 1"};
         expected.insert(expected.end(), hiding.begin(), hiding.end());
         const auto& calls = saver.system.calls;
         ASSERT_GE(calls.size(), expected.size());

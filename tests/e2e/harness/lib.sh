@@ -10,10 +10,21 @@ repo_root=$(cd "$harness_dir/../../.." && pwd)
 build_root=${KIVO_BUILD_ROOT:-$repo_root/build}
 state_dir=$build_root/e2e-env
 export WINEPREFIX=$build_root/wine-prefix
-
 screen_geometry=1024x768x24
+
+# KIVO_E2E_MONITORS=2 selects a second environment, with its own state, prefix and display: one
+# screen of 1824 x 768 split into two monitors, 1024 x 768 at 0,0 (the primary) and 800 x 600
+# beside it. Wine sees them through Xinerama when its X11 driver does not use XRandR.
+two_monitors=
+if [[ ${KIVO_E2E_MONITORS:-1} == 2 ]]; then
+    two_monitors=1
+    state_dir=$build_root/e2e-env-2
+    export WINEPREFIX=$build_root/wine-prefix-2
+    screen_geometry=1824x768x24
+fi
+
 # Bump when the prefix settings below change: a prefix with another stamp is made anew.
-prefix_stamp="kivo-prefix-4 $(wine --version 2>/dev/null || echo unknown-wine)"
+prefix_stamp="kivo-prefix-4${two_monitors:+-two-monitors} $(wine --version 2>/dev/null || echo unknown-wine)"
 
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, and no desktop menu entries written into $HOME.
@@ -130,6 +141,10 @@ write_prefix_settings() { # file
         # The symbols of caption buttons (the close box), from Wine's own font copied in.
         printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\r\n'
         printf '"Marlett (TrueType)"="marlett.ttf"\r\n\r\n'
+        if [[ -n $two_monitors ]]; then
+            printf '[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n'
+            printf '"UseXRandR"="N"\r\n\r\n'
+        fi
     } | iconv -f UTF-8 -t UTF-16 >"$1"
 }
 
@@ -174,7 +189,7 @@ start_display() {
             if ! kill -0 "$pid" 2>/dev/null; then
                 break # lost the number to someone else: try the next
             fi
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+            if xdpyinfo -display ":$n" >/dev/null 2>&1 && split_monitors ":$n"; then
                 echo "$n" >"$state_dir/display"
                 echo "$pid" >"$state_dir/xvfb.pid"
                 return 0
@@ -185,6 +200,13 @@ start_display() {
     done
     log "no free X display found"
     return 1
+}
+
+# The two monitors, on the two-monitor display; -noreset keeps them while no client is connected.
+split_monitors() { # display
+    [[ -z $two_monitors ]] && return 0
+    xrandr --display "$1" --setmonitor kivo-primary 1024/271x768/203+0+0 screen >/dev/null &&
+        xrandr --display "$1" --setmonitor kivo-second 800/212x600/159+1024+0 none >/dev/null
 }
 
 start_window_manager() {

@@ -1,0 +1,53 @@
+#include "startup/module/covers.h"
+
+#include <algorithm>
+
+namespace kivo::startup {
+
+namespace {
+
+bool Empty(const PixelRect& rect) {
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+bool Inside(const PixelRect& inner, const PixelRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+bool HoldsOrigin(const Monitor& monitor) {
+    return monitor.area.left <= 0 && monitor.area.top <= 0 && monitor.area.right > 0 &&
+           monitor.area.bottom > 0;
+}
+
+void Refresh(System& system, WindowHandle slide_show) {
+    system.ShowCovers(slide_show, CoverRectangles(system.Monitors()));
+}
+
+}  // namespace
+
+std::vector<PixelRect> CoverRectangles(const std::vector<Monitor>& monitors) {
+    auto primary = std::find_if(monitors.begin(), monitors.end(),
+                                [](const Monitor& monitor) { return monitor.primary; });
+    if (primary == monitors.end()) {
+        primary = std::find_if(monitors.begin(), monitors.end(), HoldsOrigin);
+    }
+    std::vector<PixelRect> covers;
+    for (auto monitor = monitors.begin(); monitor != monitors.end(); ++monitor) {
+        const PixelRect& area = monitor->area;
+        if (monitor == primary || Empty(area) ||
+            (primary != monitors.end() && Inside(area, primary->area)) ||
+            std::find(covers.begin(), covers.end(), area) != covers.end()) {
+            continue;
+        }
+        covers.push_back(area);
+    }
+    return covers;
+}
+
+void CoverOtherMonitors(System& system, WindowHandle slide_show) {
+    Refresh(system, slide_show);
+    system.WatchMonitors(slide_show, [&system, slide_show] { Refresh(system, slide_show); });
+}
+
+}  // namespace kivo::startup
