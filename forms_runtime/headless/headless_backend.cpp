@@ -87,7 +87,7 @@ Picture HeadlessBackend::LoadResourcePicture(const std::string& name) {
 
 int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
     message_boxes_.push_back({prompt, style, title});
-    return message_box_answer_;
+    return 1;  // OK
 }
 
 void HeadlessBackend::Tick(Application& app, Timer& timer) {
@@ -146,26 +146,6 @@ void HeadlessBackend::Type(TextBox& box, const std::string& text) {
 
 void HeadlessBackend::SetCheck(CheckBox& box, std::int16_t value) {
     box.Value.store(value);
-}
-
-void HeadlessBackend::PressEnter(Application& app, Form& form) {
-    for (const auto& control : form.controls()) {
-        if (auto* button = dynamic_cast<CommandButton*>(control.get());
-            button != nullptr && button->is_default()) {
-            Click(app, *button);
-            return;
-        }
-    }
-}
-
-void HeadlessBackend::PressEscape(Application& app, Form& form) {
-    for (const auto& control : form.controls()) {
-        if (auto* button = dynamic_cast<CommandButton*>(control.get());
-            button != nullptr && button->is_cancel()) {
-            Click(app, *button);
-            return;
-        }
-    }
 }
 
 TextExtent HeadlessFormPeer::MeasureText(const Control&, const std::string& text) {

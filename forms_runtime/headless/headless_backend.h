@@ -29,11 +29,7 @@ class HeadlessBackend : public Backend {
     MemoryFileSystem& files() { return files_; }
     void SetScreen(const ScreenMetrics& screen) { screen_ = screen; }
     void SetNumberFormat(const NumberFormat& format) { number_format_ = format; }
-    void SetExecutableFolder(std::string folder) { executable_folder_ = std::move(folder); }
     void SetCommandLine(std::string text) { command_line_ = std::move(text); }
-    void SetToolWindowInsets(const FrameInsets& insets) { tool_window_insets_ = insets; }
-    // The answer the next message boxes give (1: OK).
-    void SetMessageBoxAnswer(int answer) { message_box_answer_ = answer; }
 
     // What happened.
     const std::vector<MessageBoxCall>& message_boxes() const { return message_boxes_; }
@@ -55,8 +51,6 @@ class HeadlessBackend : public Backend {
     void PickDrive(Application& app, DriveList& list, const std::string& root);
     void Type(TextBox& box, const std::string& text);
     void SetCheck(CheckBox& box, std::int16_t value);
-    void PressEnter(Application& app, Form& form);
-    void PressEscape(Application& app, Form& form);
 
     // Backend.
     std::unique_ptr<FormPeer> CreatePeer(Form& form) override;
@@ -76,10 +70,9 @@ class HeadlessBackend : public Backend {
     MemoryFileSystem files_;
     ScreenMetrics screen_{15360, 11520, 15, 15};
     NumberFormat number_format_;
-    std::string executable_folder_ = "C:\\Kivo";
+    const std::string executable_folder_ = "C:\\Kivo";
     std::string command_line_;
-    FrameInsets tool_window_insets_{45, 270, 45, 45};
-    int message_box_answer_ = 1;
+    const FrameInsets tool_window_insets_{45, 270, 45, 45};
     std::vector<MessageBoxCall> message_boxes_;
     bool program_ended_ = false;
     int pictures_loaded_ = 0;
@@ -96,32 +89,15 @@ class HeadlessFormPeer : public FormPeer {
     std::intptr_t Handle() const override { return handle_; }
     FrameInsets Insets() const override { return insets_; }
     void FormChanged(FormProperty) override {}
-    void ControlChanged(Control&, ControlProperty) override { ++changes_; }
-    void Show(bool modal) override {
-        visible_ = true;
-        modal_ = modal;
-    }
-    void Destroy() override {
-        visible_ = false;
-        destroyed_ = true;
-    }
-    void Loaded() override { loaded_ = true; }
+    void ControlChanged(Control&, ControlProperty) override {}
+    void Show(bool) override {}
+    void Destroy() override {}
+    void Loaded() override {}
     TextExtent MeasureText(const Control& control, const std::string& text) override;
-
-    bool visible() const { return visible_; }
-    bool modal() const { return modal_; }
-    bool destroyed() const { return destroyed_; }
-    bool loaded() const { return loaded_; }
-    int changes() const { return changes_; }
 
   private:
     std::intptr_t handle_;
     FrameInsets insets_;
-    bool visible_ = false;
-    bool modal_ = false;
-    bool destroyed_ = false;
-    bool loaded_ = false;
-    int changes_ = 0;
 };
 
 // A BMP file of the given size (24 bits, one colour), for tests that need pictures.
