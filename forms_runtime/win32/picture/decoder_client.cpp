@@ -17,10 +17,12 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// A 64-megapixel PNG held the saver about 1.3 s under Wine; a picture near the 500-megapixel
-// limit is about eight times that. The limit leaves about twice that for slower machines; it is
-// an estimate until bench/slides measures the slowest picture within the limit.
-constexpr DWORD kTimeLimitMs = 20000;
+// The slowest pictures within the 500-megapixel limit (bench/decoder/run with BIG=1: a
+// 484-megapixel PNG and progressive JPEG, decoded at screen scale) took 21.5 s and 23.5 s in the
+// helper under Wine on a heavily loaded two-core machine. The limit leaves about two and a half
+// times that for slower machines; a file that really hangs holds its slide no longer than this,
+// while the previous picture stays and input is answered all along.
+constexpr DWORD kTimeLimitMs = 60000;
 // Beyond this the helper's allocations fail, where the system enforces a job's memory limit:
 // room for a codec's whole frame of the largest picture allowed, and its own working memory.
 constexpr SIZE_T kMemoryLimit = SIZE_T{3} << 30;
@@ -133,15 +135,21 @@ bool DecoderClient::Start() {
         return false;
     }
 
-    // Only the pipe and the parent's handle are handed down.
+    // Only the pipe and the parent's handle are handed down. The helper is born in its job where
+    // the system allows it: a helper that joined it only after its start would be left behind,
+    // suspended for ever, if this process ended in between (a key pressed as the show begins).
+    job_ = MakeJob();
     HANDLE handed[2] = {helper_end, parent};
     SIZE_T list_size = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &list_size);
+    InitializeProcThreadAttributeList(nullptr, 2, 0, &list_size);
     std::vector<char> list_bytes(list_size);
     auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list_bytes.data());
-    const bool listed = InitializeProcThreadAttributeList(list, 1, 0, &list_size) &&
+    const bool listed = InitializeProcThreadAttributeList(list, 2, 0, &list_size) &&
                         UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
                                                   handed, sizeof(handed), nullptr, nullptr);
+    const bool born_in_job = listed && job_ != nullptr &&
+                             UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_JOB_LIST,
+                                                       &job_, sizeof(job_), nullptr, nullptr);
     STARTUPINFOEXW startup = {};
     startup.StartupInfo.cb = sizeof(startup);
     startup.lpAttributeList = listed ? list : nullptr;
@@ -173,8 +181,7 @@ bool DecoderClient::Start() {
         Stop();
         return false;
     }
-    job_ = MakeJob();
-    if (job_ != nullptr) {
+    if (job_ != nullptr && !born_in_job) {
         AssignProcessToJobObject(job_, started.hProcess);
     }
     ResumeThread(started.hThread);
