@@ -116,22 +116,16 @@ TEST_F(DecoderHelperTest, TheHelperEndsWithAKilledSaver) {
 // behind, never started and never ended. The moment is hit only some of the time, so a few
 // shows are tried.
 TEST_F(DecoderHelperTest, AKeyWhileTheHelperStartsLeavesNoHelperBehind) {
-    folder_.AddPicture(L"a.bmp", 300, 300, kRed);
-    StoreSetting(kIntervalValue, L"0.001");
+    AddPicture(L"a.bmp", test::SolidBmp(300, 300, kRed));
     for (int attempt = 0; attempt < 6; ++attempt) {
-        MoveCursorTo(1023, 767);
-        ScopedProcess saver = folder_.Launch(L"/s");
-        HWND window = WaitForSaverWindow(saver);
-        ASSERT_NE(window, nullptr);
-        BringToForeground(window);
-        ASSERT_TRUE(WaitUntil([&] { return !ChildrenOf(saver.id()).empty(); }, 10s, 1ms));
+        ScopedProcess saver = StartSaver(L"0.001");
+        ASSERT_TRUE(WaitUntil([&] { return !ChildrenOf(saver.id()).empty(); }, 10s));
         PressKey(VK_SPACE);
-        ASSERT_TRUE(WaitUntil([&saver] { return !saver.running(); }, 3s, 1ms));
+        ASSERT_TRUE(saver.WaitForExit(3s));
         const std::set<DWORD> helpers = ChildrenOf(saver.id());
-        EXPECT_TRUE(AllEnded(helpers, 3s)) << "a helper outlived its saver, attempt " << attempt;
+        EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
         for (DWORD id : helpers) {  // ended here when it was left behind
-            HANDLE helper = OpenProcess(PROCESS_TERMINATE, FALSE, id);
-            if (helper != nullptr) {
+            if (HANDLE helper = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
                 TerminateProcess(helper, 1);
                 CloseHandle(helper);
             }
