@@ -1,0 +1,143 @@
+#include "tests/win32/form_test.h"
+
+#include <algorithm>
+
+#include "forms_runtime/win32/window/display.h"
+#include "forms_runtime/win32/window/message_loop.h"
+#include "forms_runtime/win32/window/win32_form_peer.h"
+#include "settings_store/settings_names.h"
+
+namespace kivo::test {
+
+namespace {
+
+const forms::win32::Win32FormPeer& PeerOf(const forms::Form& form) {
+    return dynamic_cast<const forms::win32::Win32FormPeer&>(*form.peer());
+}
+
+}  // namespace
+
+FormTest::Snapshot::Snapshot(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    width = client.right;
+    height = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    pixels.assign(static_cast<const std::uint32_t*>(bits),
+                  static_cast<const std::uint32_t*>(bits) + width * height);
+    DeleteObject(SelectObject(dc, old));
+    DeleteDC(dc);
+}
+
+int FormTest::Snapshot::Bright(const RECT& area) const {
+    int count = 0;
+    for (int y = std::max(0, int{area.top}); y < std::min(height, int{area.bottom}); ++y) {
+        for (int x = std::max(0, int{area.left}); x < std::min(width, int{area.right}); ++x) {
+            const std::uint32_t rgb = At(x, y);
+            count += (rgb & 0xFF) > 0xA0 && ((rgb >> 8) & 0xFF) > 0xA0 && (rgb >> 16) > 0xA0;
+        }
+    }
+    return count;
+}
+
+FormTest::FormTest() : scale(forms::win32::ScreenScale()) {
+    settings.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
+                   pictures.path());
+    settings.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "1");
+}
+
+FormTest::~FormTest() {
+    // What is still loaded unloads, as at the end of a run; the dialog ends the application.
+    std::vector<forms::Form*> loaded;
+    for (const auto& form : app.forms()) {
+        if (form->loaded()) {
+            loaded.push_back(form.get());
+        }
+    }
+    for (forms::Form* form : loaded) {
+        app.RaiseEvent([this, form] { app.Unload(*form); });  // releases only that form
+    }
+}
+
+settings_dialog::frmSetting& FormTest::LoadDialog() {
+    return app.Load<settings_dialog::frmSetting>(settings);
+}
+
+settings_dialog::frmSetting& FormTest::ShowDialog() {
+    settings_dialog::frmSetting& dialog = LoadDialog();
+    dialog.Show();
+    Pump();
+    return dialog;
+}
+
+saver_window::frmScreenSaver& FormTest::LoadSaver() {
+    return app.Load<saver_window::frmScreenSaver>(module);
+}
+
+void FormTest::Tick(saver_window::frmScreenSaver& saver) {
+    const forms::win32::TimerEventScope tick;
+    app.RaiseTimer(saver.Timer);
+}
+
+bool FormTest::Stored(const char* key) const {
+    return settings.Contains(settings::kApplication, settings::kSection, key);
+}
+
+HWND FormTest::WindowOf(const forms::Form& form) {
+    return reinterpret_cast<HWND>(form.hWnd());
+}
+
+HWND FormTest::WindowOf(const forms::Control& control) {
+    // A frame's controls are its window's children.
+    const HWND parent =
+        control.container() != nullptr ? WindowOf(*control.container()) : WindowOf(control.form());
+    for (HWND at = GetWindow(parent, GW_CHILD); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
+        if (PeerOf(control.form()).ControlOfWindow(at) == &control) {
+            return at;
+        }
+    }
+    return nullptr;
+}
+
+std::string FormTest::FocusName(const forms::Form& form) {
+    const forms::Control* control = PeerOf(form).ControlOfWindow(GetFocus());
+    return std::string(control != nullptr ? control->name() : "");
+}
+
+RECT FormTest::Bounds(const forms::Control& control) const {
+    return {scale.X(control.Left), scale.Y(control.Top), scale.X(control.Left + control.Width),
+            scale.Y(control.Top + control.Height)};
+}
+
+void FormTest::Pump(std::chrono::milliseconds duration) {
+    const auto until = std::chrono::steady_clock::now() + duration;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            forms::win32::DeliverMessage(message);
+        }
+        Sleep(duration.count() > 0 ? 5 : 0);
+    } while (std::chrono::steady_clock::now() < until);
+}
+
+void FormTest::Press(UINT key) {
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
+    Pump();
+}
+
+bool FormTest::TabTo(const forms::Form& form, const std::string& name) {
+    for (int i = 0; i < 8 && FocusName(form) != name; ++i) {
+        Press(VK_TAB);
+    }
+    return FocusName(form) == name;
+}
+
+}  // namespace kivo::test

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "forms_runtime/application.h"
+#include "forms_runtime/pixels/pixel_scale.h"
+#include "forms_runtime/win32/window/win32_backend.h"
+#include "saver_window/frmScreenSaver.h"
+#include "settings_dialog/frmSetting.h"
+#include "settings_store/memory_settings_store.h"
+#include "startup/module/saversample.h"
+#include "startup/win32/win32_system.h"
+#include "tests/win32/temp_folder.h"
+
+namespace kivo::test {
+
+// The program's real forms over the real Win32 backend, in this process, on the test's thread.
+// Sizes are in pixels unless named twips.
+class FormTest : public ::testing::Test {
+  protected:
+    // The Win32 backend, except that ending the program only ends the application (no further
+    // event runs) and the test goes on to look.
+    class Backend : public forms::win32::Win32Backend {
+      public:
+        void EndProgram() override {}
+    };
+
+    // What a window paints of its client area (WM_PRINTCLIENT), as 0xRRGGBB pixels.
+    struct Snapshot {
+        explicit Snapshot(HWND window);
+        std::uint32_t At(int x, int y) const { return pixels[y * width + x] & 0xFFFFFF; }
+        // The pixels light in every channel (white letters, smoothed at their edges) in `area`.
+        int Bright(const RECT& area) const;
+        int width = 0;
+        int height = 0;
+        std::vector<std::uint32_t> pixels;
+    };
+
+    FormTest();
+    ~FormTest() override;
+
+    // The settings dialog on the stored folder `pictures`; shown, it has the keyboard.
+    settings_dialog::frmSetting& LoadDialog();
+    settings_dialog::frmSetting& ShowDialog();
+    // The slide show window on `pictures`, showing file names, not yet ticked.
+    saver_window::frmScreenSaver& LoadSaver();
+    // One timer event of the slide show, as the backend runs it.
+    void Tick(saver_window::frmScreenSaver& saver);
+    bool Stored(const char* key) const;
+
+    static HWND WindowOf(const forms::Form& form);
+    static HWND WindowOf(const forms::Control& control);
+    // The name of the control that has the focus, or "".
+    static std::string FocusName(const forms::Form& form);
+    // A windowless control's rectangle on its surface, from its state.
+    RECT Bounds(const forms::Control& control) const;
+    // Delivers the messages waiting, then keeps doing so for `duration`.
+    static void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
+    // A key pressed and released where the focus is.
+    static void Press(UINT key);
+    // Presses Tab until the control has the focus; false when it never gets it.
+    static bool TabTo(const forms::Form& form, const std::string& name);
+
+    Backend backend;
+    forms::Application app{backend, "テスト"};
+    settings::MemorySettingsStore settings;
+    startup::Win32System system;
+    startup::SaverSample module{app, settings, system};
+    forms::PixelScale scale;
+    TempFolder pictures;
+};
+
+}  // namespace kivo::test
