@@ -29,6 +29,10 @@ struct KeyCase {
     bool stores;
 };
 
+void PrintTo(const KeyCase& keys, std::ostream* out) {
+    *out << keys.name;
+}
+
 class DialogKeyTest : public FormTest, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(DialogKeyTest, TheKeyDoesWhatTheFocusedControlMeans) {

@@ -41,17 +41,19 @@ TEST_F(SaverWindowTest, ThePictureCoversTheFileNameCreatedBeforeIt) {
     EXPECT_GT(Snapshot(WindowOf(saver)).Bright(picture), 5) << "the name, once uncovered";
 }
 
-TEST_F(SaverWindowTest, APictureHalfOutsideTheWindowShowsTheHalfInside) {
+TEST_F(SaverWindowTest, WindowlessControlsAreCutAtTheirEdgesAndTheWindows) {
     pictures.Write("halves.bmp", Bmp(40, 20, [](int x, int) { return x < 20 ? kRed : kBlue; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
-    saver.Label.Visible = false;
-    saver.Imager.Move(scale.TwipsX(-20), scale.TwipsY(10));
+    saver.Imager.Move(scale.TwipsX(-20), scale.TwipsY(30));  // its left half outside
+    saver.Label.Caption = std::string(80, 'W');              // far wider than the label
     const Snapshot painted(WindowOf(saver));
-    EXPECT_EQ(painted.At(0, 10), kBlue);
-    EXPECT_EQ(painted.At(19, 29), kBlue);
-    EXPECT_EQ(painted.At(20, 10), 0u);
-    EXPECT_EQ(painted.At(5, 9), 0u);
+    EXPECT_EQ(painted.At(0, 30), kBlue);
+    EXPECT_EQ(painted.At(19, 49), kBlue);
+    EXPECT_EQ(painted.At(20, 30), 0u);
+    const RECT label = Bounds(saver.Label);
+    EXPECT_GT(painted.Bright(label), 5);
+    EXPECT_EQ(painted.Bright(RECT{label.right, label.top, painted.width, label.bottom}), 0);
 }
 
 TEST_F(SaverWindowTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
