@@ -53,19 +53,6 @@ FormTest::FormTest() : scale(forms::win32::ScreenScale()) {
     settings.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "1");
 }
 
-FormTest::~FormTest() {
-    // What is still loaded unloads, as at the end of a run; the dialog ends the application.
-    std::vector<forms::Form*> loaded;
-    for (const auto& form : app.forms()) {
-        if (form->loaded()) {
-            loaded.push_back(form.get());
-        }
-    }
-    for (forms::Form* form : loaded) {
-        app.RaiseEvent([this, form] { app.Unload(*form); });  // releases only that form
-    }
-}
-
 settings_dialog::frmSetting& FormTest::LoadDialog() {
     return app.Load<settings_dialog::frmSetting>(settings);
 }

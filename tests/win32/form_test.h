@@ -42,8 +42,8 @@ class FormTest : public ::testing::Test {
         std::vector<std::uint32_t> pixels;
     };
 
+    // Forms still loaded at the end are released with the application, their handlers unrun.
     FormTest();
-    ~FormTest() override;
 
     // The settings dialog on the stored folder `pictures`; shown, it has the keyboard.
     settings_dialog::frmSetting& LoadDialog();

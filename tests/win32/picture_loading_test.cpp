@@ -7,10 +7,8 @@
 
 #include "forms_runtime/errors.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
-#include "forms_runtime/win32/window/display.h"
-#include "forms_runtime/win32/window/win32_backend.h"
+#include "tests/win32/form_test.h"
 #include "tests/win32/picture_writers.h"
-#include "tests/win32/temp_folder.h"
 
 namespace kivo::test {
 namespace {
@@ -18,12 +16,7 @@ namespace {
 using forms::ErrorKind;
 using forms::Picture;
 
-class PictureLoadingTest : public ::testing::Test {
-  protected:
-    forms::win32::Win32Backend backend;  // initialises COM for the thread first
-    TempFolder folder;
-    forms::PixelScale scale = forms::win32::ScreenScale();
-};
+using PictureLoadingTest = FormTest;
 
 const forms::win32::Dib& Pixels(const Picture& picture) {
     return dynamic_cast<const forms::win32::BitmapPicture&>(*picture).pixels();
@@ -41,7 +34,7 @@ bool Near(const forms::win32::Dib& pixels, POINT at, std::uint32_t rgb) {
 }
 
 TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
-    folder.MakeFolder("写真");
+    pictures.MakeFolder("写真");
     const struct {
         const char* name;
         std::string bytes;
@@ -55,8 +48,8 @@ TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
     };
     for (const auto& picture : cases) {
         SCOPED_TRACE(picture.name);
-        folder.Write(picture.name, picture.bytes);
-        const Picture loaded = backend.LoadPicture(folder.Join(picture.name), {});
+        pictures.Write(picture.name, picture.bytes);
+        const Picture loaded = backend.LoadPicture(pictures.Join(picture.name), {});
         EXPECT_NEAR(loaded->width_twips(), picture.width, 15);
         EXPECT_NEAR(loaded->height_twips(), picture.height, 15);
     }
@@ -78,12 +71,12 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
     };
     for (const auto& turned : cases) {
         SCOPED_TRACE(turned.orientation);
-        folder.Write("turned.jpg",
-                     Jpeg(
-                         80, 40, [](int x, int) { return x < 20 ? 0xFF0000u : 0x0000FFu; },
-                         turned.orientation));
+        pictures.Write("turned.jpg",
+                       Jpeg(
+                           80, 40, [](int x, int) { return x < 20 ? 0xFF0000u : 0x0000FFu; },
+                           turned.orientation));
         int asked_width = 0;
-        const Picture picture = backend.LoadPicture(folder.Join("turned.jpg"), {[&](int w, int) {
+        const Picture picture = backend.LoadPicture(pictures.Join("turned.jpg"), {[&](int w, int) {
                                                         asked_width = w;
                                                         return 0.5;
                                                     }});
@@ -108,19 +101,19 @@ TEST_F(PictureLoadingTest, TheBannerComesFromTheExecutable) {
 }
 
 TEST_F(PictureLoadingTest, MissingFilesAndFilesThatAreNoPicturesRaiseTheirErrorsAtOnce) {
-    folder.Write("notes.jpg", "these are words, not pixels");
-    folder.Write("huge.bmp", BmpHeaderOnly(30000, 20000));  // 600 million pixels claimed
+    pictures.Write("notes.jpg", "these are words, not pixels");
+    pictures.Write("huge.bmp", BmpHeaderOnly(30000, 20000));  // 600 million pixels claimed
     for (const auto& [name, kind] : {std::pair{"missing.png", ErrorKind::FileNotFound},
                                      std::pair{"notes.jpg", ErrorKind::InvalidPicture},
                                      std::pair{"huge.bmp", ErrorKind::InvalidPicture}}) {
         SCOPED_TRACE(name);
         const auto started = std::chrono::steady_clock::now();
         try {
-            backend.LoadPicture(folder.Join(name), {});
+            backend.LoadPicture(pictures.Join(name), {});
             ADD_FAILURE() << "loaded";
         } catch (const forms::RuntimeError& error) {
             EXPECT_EQ(error.kind(), kind);
-            EXPECT_EQ(error.subject(), folder.Join(name));
+            EXPECT_EQ(error.subject(), pictures.Join(name));
         }
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
     }

@@ -1,7 +1,11 @@
 // The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, the keys, and its end from outside.
+// mouse by hit test in twips, the keys, its end from outside, and input during a tick that waits
+// for its picture.
 #include <gtest/gtest.h>
 
+#include <thread>
+
+#include "forms_runtime/win32/window/message_loop.h"
 #include "tests/win32/form_test.h"
 #include "tests/win32/picture_writers.h"
 
@@ -9,16 +13,12 @@ namespace kivo::test {
 namespace {
 
 using saver_window::frmScreenSaver;
-using SaverWindowTest = FormTest;
+using SaverTest = FormTest;
 
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-PixelOf Solid(std::uint32_t rgb) {
-    return [rgb](int, int) { return rgb; };
-}
-
-TEST_F(SaverWindowTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
+TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
     frmScreenSaver& saver = LoadSaver();
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(WindowOf(saver), GWL_STYLE));
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_VISIBLE), DWORD{WS_POPUP});
@@ -28,8 +28,8 @@ TEST_F(SaverWindowTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
     EXPECT_EQ(client.bottom, scale.Y(saver.Height));
 }
 
-TEST_F(SaverWindowTest, ThePictureCoversTheFileNameCreatedBeforeIt) {
-    pictures.Write("red.bmp", Bmp(120, 30, Solid(kRed)));
+TEST_F(SaverTest, ThePictureCoversTheFileNameCreatedBeforeIt) {
+    pictures.Write("red.bmp", Bmp(120, 30, [](int, int) { return kRed; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
     saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the name under the picture
@@ -41,7 +41,7 @@ TEST_F(SaverWindowTest, ThePictureCoversTheFileNameCreatedBeforeIt) {
     EXPECT_GT(Snapshot(WindowOf(saver)).Bright(picture), 5) << "the name, once uncovered";
 }
 
-TEST_F(SaverWindowTest, WindowlessControlsAreCutAtTheirEdgesAndTheWindows) {
+TEST_F(SaverTest, ALabelIsCutAtItsEdgesAndAPictureAtTheWindows) {
     pictures.Write("halves.bmp", Bmp(40, 20, [](int x, int) { return x < 20 ? kRed : kBlue; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
@@ -56,8 +56,8 @@ TEST_F(SaverWindowTest, WindowlessControlsAreCutAtTheirEdgesAndTheWindows) {
     EXPECT_EQ(painted.Bright(RECT{label.right, label.top, painted.width, label.bottom}), 0);
 }
 
-TEST_F(SaverWindowTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
-    pictures.Write("red.bmp", Bmp(40, 20, Solid(kRed)));
+TEST_F(SaverTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
+    pictures.Write("red.bmp", Bmp(40, 20, [](int, int) { return kRed; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
     const HWND window = WindowOf(saver);
@@ -76,7 +76,7 @@ TEST_F(SaverWindowTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaT
     EXPECT_FALSE(app.AnyFormLoaded());
 }
 
-TEST_F(SaverWindowTest, EveryKeyReachesTheWindowAndEndsTheSlideShow) {
+TEST_F(SaverTest, EveryKeyReachesTheWindowAndEndsTheSlideShow) {
     for (const UINT key :
          {UINT{VK_ESCAPE}, UINT{VK_TAB}, UINT{VK_RETURN}, UINT{VK_SPACE}, UINT{'A'}}) {
         SCOPED_TRACE(key);
@@ -88,11 +88,63 @@ TEST_F(SaverWindowTest, EveryKeyReachesTheWindowAndEndsTheSlideShow) {
     }
 }
 
-TEST_F(SaverWindowTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
+TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
     frmScreenSaver& saver = LoadSaver();
     DestroyWindow(WindowOf(saver));  // as a host ends the preview it holds
     EXPECT_FALSE(app.AnyFormLoaded());
     EXPECT_TRUE(app.forms().empty());
+}
+
+// A key, or the left button pressed at a point of the screen.
+std::vector<INPUT> Input(bool click, POINT at) {
+    std::vector<INPUT> input(2);
+    if (!click) {
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = VK_F7;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        return input;
+    }
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dx = input[1].mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input[0].mi.dy = input[1].mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
+    return input;
+}
+
+TEST_F(SaverTest, AKeyOrAClickOnThePictureAsShownEndsTheSlideShowDuringASlowLoad) {
+    pictures.Write("red.bmp", Bmp(40, 20, [](int, int) { return kRed; }));
+    for (const bool click : {false, true}) {
+        SCOPED_TRACE(click ? "click" : "key");
+        frmScreenSaver& saver = LoadSaver();
+        Tick(saver);
+        saver.Show();
+        Pump(std::chrono::milliseconds(100));
+        ASSERT_TRUE(app.AnyFormLoaded());
+        const RECT shown = Bounds(saver.Imager);
+        POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
+        ClientToScreen(WindowOf(saver), &centre);
+        // A load on another thread: the input comes 100 ms into it, the load ends 400 ms later.
+        const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::thread load([done, input = Input(click, centre)]() mutable {
+            Sleep(100);
+            SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+            Sleep(400);
+            SetEvent(done);
+        });
+        bool ended_during_load = false;
+        app.RaiseEvent([&] {
+            const forms::win32::TimerEventScope tick;
+            saver.Imager.Visible = false;  // as a tick hides the picture before it loads the next
+            forms::win32::WaitForLoad(done, [&] {
+                ended_during_load |= !app.AnyFormLoaded() && WaitForSingleObject(done, 0) != 0;
+            });
+        });
+        load.join();
+        CloseHandle(done);
+        EXPECT_TRUE(ended_during_load);
+        Pump();  // what came too late goes where it was meant to, not to the next row
+    }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// The real settings dialog's windows over the Win32 backend: frame, icon, font, colours.
+// The real settings dialog over the Win32 backend: its frame, icon and colours, its keyboard.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -6,16 +6,16 @@
 
 #include <algorithm>
 
-#include "forms_runtime/win32/wide.h"
+#include "settings_store/settings_names.h"
 #include "tests/win32/form_test.h"
 
 namespace kivo::test {
 namespace {
 
 using settings_dialog::frmSetting;
-using DialogWindowTest = FormTest;
+using DialogTest = FormTest;
 
-TEST_F(DialogWindowTest, AToolWindowWithAFixedFrameAroundTheDesignSize) {
+TEST_F(DialogTest, AToolWindowWithAFixedFrameAroundTheDesignSize) {
     frmSetting& dialog = LoadDialog();
     const HWND window = WindowOf(dialog);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
@@ -29,7 +29,7 @@ TEST_F(DialogWindowTest, AToolWindowWithAFixedFrameAroundTheDesignSize) {
     EXPECT_EQ(client.bottom, scale.Y(dialog.layout().client_height));
 }
 
-TEST_F(DialogWindowTest, TheWindowCarriesTheProgramsIconInBothSizes) {
+TEST_F(DialogTest, TheWindowCarriesTheProgramsIconInBothSizes) {
     frmSetting& dialog = LoadDialog();
     for (const auto& [which, size] : {std::pair{ICON_BIG, 32L}, std::pair{ICON_SMALL, 16L}}) {
         SCOPED_TRACE(which);
@@ -46,26 +46,7 @@ TEST_F(DialogWindowTest, TheWindowCarriesTheProgramsIconInBothSizes) {
     }
 }
 
-TEST_F(DialogWindowTest, AutoSizedLabelsTakeTheWidthOfTheirTextInTheControlsFont) {
-    frmSetting& dialog = LoadDialog();
-    const std::wstring text = L"WWWWWWWWWW";
-    const auto width_in = [&text](HGDIOBJ font) {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, font);
-        SIZE size = {};
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        return size.cx;
-    };
-    const LONG width = width_in(
-        reinterpret_cast<HGDIOBJ>(SendMessageW(WindowOf(dialog.chkFile), WM_GETFONT, 0, 0)));
-    ASSERT_NE(width, width_in(GetStockObject(SYSTEM_FONT))) << "a text that tells fonts apart";
-    dialog.lblPath.Caption = forms::win32::Narrow(text);
-    EXPECT_FLOAT_EQ(dialog.lblPath.Width, scale.TwipsX(width));
-}
-
-TEST_F(DialogWindowTest, TheSurfacesAndTheCheckBoxAreBlackWithWhiteCaptions) {
+TEST_F(DialogTest, TheSurfacesAndTheCheckBoxAreBlackWithWhiteCaptions) {
     frmSetting& dialog = LoadDialog();
     const Snapshot form(WindowOf(dialog));
     const Snapshot frame(WindowOf(dialog.frmFolder));
@@ -104,7 +85,7 @@ LRESULT CALLBACK SampleInside(HWND window, UINT message, WPARAM wparam, LPARAM l
     return result;
 }
 
-TEST_F(DialogWindowTest, TheIntervalBoxIsNeverWhiteWhileTheDialogOpens) {
+TEST_F(DialogTest, TheIntervalBoxIsNeverWhiteWhileTheDialogOpens) {
     frmSetting& dialog = LoadDialog();
     const HWND box = WindowOf(dialog.txtSecond);
     std::vector<COLORREF> samples;
@@ -115,6 +96,84 @@ TEST_F(DialogWindowTest, TheIntervalBoxIsNeverWhiteWhileTheDialogOpens) {
     ASSERT_GE(samples.size(), 2u) << "the box was not painted";
     EXPECT_EQ(std::count_if(samples.begin(), samples.end(), [](COLORREF c) { return c != 0; }), 0)
         << "light in some of " << samples.size() << " looks";
+}
+
+TEST_F(DialogTest, TabVisitsTheControlsInTabIndexOrderAndComesRound) {
+    frmSetting& dialog = ShowDialog();
+    std::vector<std::string> visited{FocusName(dialog)};
+    for (int i = 0; i < 7; ++i) {
+        Press(VK_TAB);
+        visited.push_back(FocusName(dialog));
+    }
+    EXPECT_EQ(visited, (std::vector<std::string>{"Drive", "Dir", "File", "txtSecond", "cmdOK",
+                                                 "cmdCancel", "chkFile", "Drive"}));
+}
+
+struct KeyCase {
+    const char* name;
+    const char* focus;
+    UINT key;
+    bool ends;
+    bool stores;
+    int check;  // the check box's value afterwards
+};
+
+void PrintTo(const KeyCase& keys, std::ostream* out) {
+    *out << keys.name;
+}
+
+class DialogKeyTest : public FormTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(DialogKeyTest, TheKeyDoesWhatTheFocusedControlMeans) {
+    frmSetting& dialog = ShowDialog();
+    ASSERT_TRUE(TabTo(dialog, GetParam().focus));
+    Press(GetParam().key);
+    EXPECT_EQ(app.ended(), GetParam().ends);
+    EXPECT_EQ(Stored(settings::kIntervalKey), GetParam().stores);
+    EXPECT_EQ(dialog.chkFile.Value.get(), GetParam().check);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, DialogKeyTest,
+    ::testing::Values(KeyCase{"EnterInTheIntervalBoxIsOk", "txtSecond", VK_RETURN, true, true, 1},
+                      KeyCase{"EnterOnOkIsOk", "cmdOK", VK_RETURN, true, true, 1},
+                      KeyCase{"EnterOnTheCheckBoxIsOk", "chkFile", VK_RETURN, true, true, 1},
+                      KeyCase{"EnterOnCancelCancels", "cmdCancel", VK_RETURN, true, false, 1},
+                      KeyCase{"EnterInTheFolderListIsNotOk", "Dir", VK_RETURN, false, false, 1},
+                      KeyCase{"EscInTheDriveListCancels", "Drive", VK_ESCAPE, true, false, 1},
+                      KeyCase{"EscInTheIntervalBoxCancels", "txtSecond", VK_ESCAPE, true, false, 1},
+                      KeyCase{"SpaceTogglesTheCheckBox", "chkFile", VK_SPACE, false, false, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(DialogTest, TheFocusComesBackToItsControlWhenTheDialogIsActiveAgain) {
+    frmSetting& dialog = ShowDialog();
+    ASSERT_TRUE(TabTo(dialog, "txtSecond"));
+    // The window manager hands the focus over on its own time: each step waits for it.
+    const auto settled = [](const auto& done) {
+        for (int i = 0; i < 100 && !done(); ++i) {
+            Pump(std::chrono::milliseconds(10));
+        }
+        return done();
+    };
+    HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(settled([&] { return GetForegroundWindow() == other; }));
+    SetForegroundWindow(WindowOf(dialog));
+    EXPECT_TRUE(settled([&] { return FocusName(dialog) == "txtSecond"; }))
+        << "the focus is on " << FocusName(dialog);
+    DestroyWindow(other);
+}
+
+TEST_F(DialogTest, AModalShowReturnsOnceTheDialogHasEnded) {
+    frmSetting& dialog = LoadDialog();
+    PostMessageW(WindowOf(dialog.Drive), WM_KEYDOWN, VK_ESCAPE, 1);
+    // Should Esc not end it, a quit message ends the wait, not the test's time.
+    const UINT_PTR safety =
+        SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+    dialog.Show(true);
+    KillTimer(nullptr, safety);
+    EXPECT_TRUE(app.ended());
+    EXPECT_FALSE(Stored(settings::kIntervalKey));
 }
 
 }  // namespace
