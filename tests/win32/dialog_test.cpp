@@ -15,7 +15,7 @@ namespace {
 using settings_dialog::frmSetting;
 using DialogTest = FormTest;
 
-TEST_F(DialogTest, AToolWindowWithAFixedFrameAroundTheDesignSize) {
+TEST_F(DialogTest, AToolWindowWithAFixedFrameAroundTheDesignSizeAndTheProgramsIcon) {
     frmSetting& dialog = LoadDialog();
     const HWND window = WindowOf(dialog);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
@@ -27,14 +27,11 @@ TEST_F(DialogTest, AToolWindowWithAFixedFrameAroundTheDesignSize) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, scale.X(dialog.layout().client_width));
     EXPECT_EQ(client.bottom, scale.Y(dialog.layout().client_height));
-}
-
-TEST_F(DialogTest, TheWindowCarriesTheProgramsIconInBothSizes) {
-    frmSetting& dialog = LoadDialog();
+    // The program's icon, in both sizes.
     for (const auto& [which, size] : {std::pair{ICON_BIG, 32L}, std::pair{ICON_SMALL, 16L}}) {
         SCOPED_TRACE(which);
         const auto icon = reinterpret_cast<HICON>(
-            SendMessageW(WindowOf(dialog), WM_GETICON, static_cast<WPARAM>(which), 0));
+            SendMessageW(window, WM_GETICON, static_cast<WPARAM>(which), 0));
         ICONINFO info = {};
         ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
         BITMAP bitmap = {};

@@ -5,7 +5,6 @@
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
-#include "settings_store/settings_names.h"
 
 namespace kivo::test {
 
@@ -48,13 +47,12 @@ int FormTest::Snapshot::Bright(const RECT& area) const {
 }
 
 FormTest::FormTest() : scale(forms::win32::ScreenScale()) {
+    MSG late;  // what an earlier test left behind is no input of this one
+    while (PeekMessageW(&late, nullptr, 0, 0, PM_REMOVE)) {
+    }
     settings.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
-                   pictures.path());
+                   Utf8(pictures.path()));
     settings.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "1");
-}
-
-settings_dialog::frmSetting& FormTest::LoadDialog() {
-    return app.Load<settings_dialog::frmSetting>(settings);
 }
 
 settings_dialog::frmSetting& FormTest::ShowDialog() {
@@ -64,21 +62,9 @@ settings_dialog::frmSetting& FormTest::ShowDialog() {
     return dialog;
 }
 
-saver_window::frmScreenSaver& FormTest::LoadSaver() {
-    return app.Load<saver_window::frmScreenSaver>(module);
-}
-
 void FormTest::Tick(saver_window::frmScreenSaver& saver) {
     const forms::win32::TimerEventScope tick;
     app.RaiseTimer(saver.Timer);
-}
-
-bool FormTest::Stored(const char* key) const {
-    return settings.Contains(settings::kApplication, settings::kSection, key);
-}
-
-HWND FormTest::WindowOf(const forms::Form& form) {
-    return reinterpret_cast<HWND>(form.hWnd());
 }
 
 HWND FormTest::WindowOf(const forms::Control& control) {

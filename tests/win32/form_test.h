@@ -5,18 +5,21 @@
 
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/pixels/pixel_scale.h"
+#include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/win32_backend.h"
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
 #include "settings_store/memory_settings_store.h"
+#include "settings_store/settings_names.h"
 #include "startup/module/saversample.h"
 #include "startup/win32/win32_system.h"
-#include "tests/win32/temp_folder.h"
+#include "tests/common/temp_folder.h"
 
 namespace kivo::test {
 
@@ -46,15 +49,25 @@ class FormTest : public ::testing::Test {
     FormTest();
 
     // The settings dialog on the stored folder `pictures`; shown, it has the keyboard.
-    settings_dialog::frmSetting& LoadDialog();
+    settings_dialog::frmSetting& LoadDialog() {
+        return app.Load<settings_dialog::frmSetting>(settings);
+    }
     settings_dialog::frmSetting& ShowDialog();
     // The slide show window on `pictures`, showing file names, not yet ticked.
-    saver_window::frmScreenSaver& LoadSaver();
+    saver_window::frmScreenSaver& LoadSaver() {
+        return app.Load<saver_window::frmScreenSaver>(module);
+    }
     // One timer event of the slide show, as the backend runs it.
     void Tick(saver_window::frmScreenSaver& saver);
-    bool Stored(const char* key) const;
+    bool Stored(const char* key) const {
+        return settings.Contains(settings::kApplication, settings::kSection, key);
+    }
 
-    static HWND WindowOf(const forms::Form& form);
+    // A path as the program takes it: UTF-8.
+    static std::string Utf8(const std::filesystem::path& path) {
+        return forms::win32::Narrow(path.wstring());
+    }
+    static HWND WindowOf(const forms::Form& form) { return reinterpret_cast<HWND>(form.hWnd()); }
     static HWND WindowOf(const forms::Control& control);
     // The name of the control that has the focus, or "".
     static std::string FocusName(const forms::Form& form);

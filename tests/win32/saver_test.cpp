@@ -5,9 +5,8 @@
 
 #include <thread>
 
-#include "forms_runtime/win32/window/message_loop.h"
+#include "tests/common/picture_bytes.h"
 #include "tests/win32/form_test.h"
-#include "tests/win32/picture_writers.h"
 
 namespace kivo::test {
 namespace {
@@ -28,29 +27,19 @@ TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
     EXPECT_EQ(client.bottom, scale.Y(saver.Height));
 }
 
-TEST_F(SaverTest, ThePictureCoversTheFileNameCreatedBeforeIt) {
-    pictures.Write("red.bmp", Bmp(120, 30, [](int, int) { return kRed; }));
-    frmScreenSaver& saver = LoadSaver();
-    Tick(saver);
-    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the name under the picture
-    const RECT picture = Bounds(saver.Imager);
-    const Snapshot covered(WindowOf(saver));
-    EXPECT_EQ(covered.Bright(picture), 0);
-    EXPECT_EQ(covered.At(picture.left + 2, picture.top + 2), kRed);
-    saver.Imager.Visible = false;
-    EXPECT_GT(Snapshot(WindowOf(saver)).Bright(picture), 5) << "the name, once uncovered";
-}
-
-TEST_F(SaverTest, ALabelIsCutAtItsEdgesAndAPictureAtTheWindows) {
+TEST_F(SaverTest, WindowlessControlsPaintInCreationOrderCutAtTheirEdges) {
     pictures.Write("halves.bmp", Bmp(40, 20, [](int x, int) { return x < 20 ? kRed : kBlue; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
-    saver.Imager.Move(scale.TwipsX(-20), scale.TwipsY(30));  // its left half outside
+    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the file name under the picture
+    const RECT picture = Bounds(saver.Imager);
+    EXPECT_EQ(Snapshot(WindowOf(saver)).Bright(picture), 0) << "the picture, created later, on top";
+    saver.Imager.Move(scale.TwipsX(-20), saver.Imager.Top);  // its left half outside the window
     saver.Label.Caption = std::string(80, 'W');              // far wider than the label
     const Snapshot painted(WindowOf(saver));
-    EXPECT_EQ(painted.At(0, 30), kBlue);
-    EXPECT_EQ(painted.At(19, 49), kBlue);
-    EXPECT_EQ(painted.At(20, 30), 0u);
+    EXPECT_EQ(painted.At(0, picture.top), kBlue);
+    EXPECT_EQ(painted.At(19, picture.bottom - 1), kBlue);
+    EXPECT_EQ(painted.At(20, picture.top), 0u);
     const RECT label = Bounds(saver.Label);
     EXPECT_GT(painted.Bright(label), 5);
     EXPECT_EQ(painted.Bright(RECT{label.right, label.top, painted.width, label.bottom}), 0);
@@ -112,40 +101,27 @@ std::vector<INPUT> Input(bool click, POINT at) {
     return input;
 }
 
-TEST_F(SaverTest, AKeyOrAClickOnThePictureAsShownEndsTheSlideShowDuringASlowLoad) {
-    pictures.Write("red.bmp", Bmp(40, 20, [](int, int) { return kRed; }));
-    for (const bool click : {false, true}) {
-        SCOPED_TRACE(click ? "click" : "key");
-        frmScreenSaver& saver = LoadSaver();
-        Tick(saver);
-        saver.Show();
-        Pump(std::chrono::milliseconds(100));
-        ASSERT_TRUE(app.AnyFormLoaded());
-        const RECT shown = Bounds(saver.Imager);
-        POINT centre{(shown.left + shown.right) / 2, (shown.top + shown.bottom) / 2};
-        ClientToScreen(WindowOf(saver), &centre);
-        // A load on another thread: the input comes 100 ms into it, the load ends 400 ms later.
-        const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        std::thread load([done, input = Input(click, centre)]() mutable {
-            Sleep(100);
-            SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
-            Sleep(400);
-            SetEvent(done);
-        });
-        bool ended_during_load = false;
-        app.RaiseEvent([&] {
-            const forms::win32::TimerEventScope tick;
-            saver.Imager.Visible = false;  // as a tick hides the picture before it loads the next
-            forms::win32::WaitForLoad(done, [&] {
-                ended_during_load |= !app.AnyFormLoaded() && WaitForSingleObject(done, 0) != 0;
-            });
-        });
-        load.join();
-        CloseHandle(done);
-        EXPECT_TRUE(ended_during_load);
-        Pump();  // what came too late goes where it was meant to, not to the next row
-    }
+class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone) {
+    pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));
+    frmScreenSaver& saver = LoadSaver();
+    saver.Show();
+    Pump(std::chrono::milliseconds(100));
+    ASSERT_TRUE(app.AnyFormLoaded());
+    POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
+    ClientToScreen(WindowOf(saver), &centre);
+    std::thread user([input = Input(GetParam(), centre)]() mutable {
+        Sleep(100);
+        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+    });
+    Tick(saver);  // it hides the picture, then loads the slow one: half a second or more
+    user.join();
+    EXPECT_TRUE(app.ended()) << "the input waited for the load";
 }
+
+INSTANTIATE_TEST_SUITE_P(KeyAndClick, SlowLoadTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Click" : "Key"; });
 
 }  // namespace
 }  // namespace kivo::test
