@@ -47,8 +47,8 @@ int FormTest::Snapshot::Bright(const RECT& area) const {
 }
 
 FormTest::FormTest() : scale(forms::win32::ScreenScale()) {
-    MSG late;  // what an earlier test left behind is no input of this one
-    while (PeekMessageW(&late, nullptr, 0, 0, PM_REMOVE)) {
+    MSG late;  // input that an earlier test left behind is not this one's
+    while (PeekMessageW(&late, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
     }
     settings.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
                    Utf8(pictures.path()));

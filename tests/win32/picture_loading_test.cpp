@@ -24,12 +24,6 @@ using forms::Picture;
 using forms::win32::ComPtr;
 using PictureLoadingTest = FormTest;
 
-void Put(std::string& bytes, std::size_t at, std::uint32_t value, int count) {
-    for (int i = 0; i < count; ++i) {
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
-}
-
 // A camera-data segment that holds only the orientation, in little-endian TIFF structure: its
 // length (34), "Exif", the TIFF header, one directory entry (tag 274, one SHORT), no next one.
 std::string OrientationSegment(int orientation) {
@@ -79,24 +73,16 @@ std::string TurnedPhoto(int orientation) {
     return jpeg.substr(0, 2) + OrientationSegment(orientation) + jpeg.substr(2);
 }
 
-// A placeable metafile of 2000 x 500 units at 1000 units per inch: 2 x 0.5 inches.
+// A placeable metafile of 2000 x 500 units at 1000 units per inch: 2 x 0.5 inches. Its header:
+// the key, no handle, the bounds (0, 0, 2000, 500), the units per inch, nothing reserved, and the
+// checksum (the ten words before it, exclusive-or'ed).
 std::string PlaceableMetafile() {
     HMETAFILE metafile = CloseMetaFile(CreateMetaFileW(nullptr));
     std::string records(GetMetaFileBitsEx(metafile, 0, nullptr), '\0');
     GetMetaFileBitsEx(metafile, static_cast<UINT>(records.size()), records.data());
     DeleteMetaFile(metafile);
-    std::string header(22, '\0');
-    Put(header, 0, 0x9AC6CDD7, 4);
-    Put(header, 10, 2000, 2);
-    Put(header, 12, 500, 2);
-    Put(header, 14, 1000, 2);
-    std::uint32_t checksum = 0;  // of the ten words before it
-    for (std::size_t i = 0; i < 20; i += 2) {
-        checksum ^= static_cast<std::uint8_t>(header[i]) |
-                    static_cast<std::uint32_t>(static_cast<std::uint8_t>(header[i + 1]) << 8);
-    }
-    Put(header, 20, checksum, 2);
-    return header + records;
+    return std::string("\xD7\xCD\xC6\x9A\0\0\0\0\0\0\xD0\x07\xF4\x01\xE8\x03\0\0\0\0\xDD\x52", 22) +
+           records;
 }
 
 // An enhanced metafile whose frame is 2540 x 1270 hundredths of a millimetre: 1 x 0.5 inches.
