@@ -46,7 +46,7 @@ TEST_F(SaverTest, WindowlessControlsPaintInCreationOrderCutAtTheirEdges) {
 }
 
 TEST_F(SaverTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
-    pictures.Write("red.bmp", Bmp(40, 20, [](int, int) { return kRed; }));
+    pictures.Write("red.bmp", SolidBmp(40, 20, kRed));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
     const HWND window = WindowOf(saver);
@@ -84,23 +84,6 @@ TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
     EXPECT_TRUE(app.forms().empty());
 }
 
-// A key, or the left button pressed at a point of the screen.
-std::vector<INPUT> Input(bool click, POINT at) {
-    std::vector<INPUT> input(2);
-    if (!click) {
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = VK_F7;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        return input;
-    }
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dx = input[1].mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input[0].mi.dy = input[1].mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-    return input;
-}
-
 class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone) {
@@ -111,9 +94,16 @@ TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone
     ASSERT_TRUE(app.AnyFormLoaded());
     POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
     ClientToScreen(WindowOf(saver), &centre);
-    std::thread user([input = Input(GetParam(), centre)]() mutable {
+    std::thread user([click = GetParam(), centre] {  // the user, 100 ms into the load
         Sleep(100);
-        SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+        if (click) {
+            SetCursorPos(centre.x, centre.y);
+            mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+        } else {
+            keybd_event(VK_F7, 0, 0, 0);
+            keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
+        }
     });
     Tick(saver);  // it hides the picture, then loads the slow one: half a second or more
     user.join();
