@@ -99,7 +99,7 @@ void StandardControls::PickDrive(DriveList& list, int position) {
         return;
     }
     const std::string root = drives[static_cast<std::size_t>(position)].root;
-    if (!peer_.Raise([&list, &root] { list.Drive = root; })) {
+    if (!peer_.Raise([&list, &root] { list.UserPick(root); })) {
         return;
     }
     // A drive that could not be opened leaves the previous one selected: show the one in effect.
