@@ -183,15 +183,12 @@ TEST(PixelReduction, TallPicturesAddUpWithoutOverflowingAndBandsDoNotMatter) {
     }
 }
 
-TEST(Resample, KeepsTransparencyPremultiplied) {
+TEST(Resample, KeepsTransparencyPremultipliedAsPremultiplyMakesIt) {
     // Half transparent red beside fully transparent: no channel ends above its alpha.
     std::vector<std::uint32_t> source{0x80800000u, 0x00000000u};
     std::uint32_t blended = 0;
     Resample({source.data(), 2, 1, 2}, {&blended, 1, 1, 1});
     EXPECT_EQ(blended, 0x40400000u);
-}
-
-TEST(Premultiply, ScalesTheColoursByTheirAlpha) {
     std::vector<std::uint8_t> pixels{200, 100, 50, 128, 200, 100, 50, 255, 200, 100, 50, 0};
     Premultiply(pixels.data(), 3);
     EXPECT_EQ(pixels, (std::vector<std::uint8_t>{100, 50, 25, 128, 200, 100, 50, 255, 0, 0, 0, 0}));
