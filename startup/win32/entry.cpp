@@ -18,17 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
 
     kivo::forms::win32::Win32Backend backend;
-    std::wstring program(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
-        if (length < program.size()) {
-            program.resize(length);
-            break;
-        }
-        program.resize(program.size() * 2);
-    }
-    backend.DecodeInHelper(program);
+    backend.DecodeInHelper(kivo::forms::win32::Win32Backend::ProgramPath());
     kivo::forms::Application app(backend, kivo::startup::kApplicationTitle);
     kivo::settings::RegistrySettingsStore settings;
     kivo::startup::Win32System system;

@@ -105,17 +105,21 @@ int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string
     return ShowMessageBox(owner, Widen(prompt).c_str(), Widen(title).c_str(), flags);
 }
 
-std::string Win32Backend::ExecutableFolder() {
+std::wstring Win32Backend::ProgramPath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
             GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length < path.size()) {
             path.resize(length);
-            break;
+            return path;
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::string Win32Backend::ExecutableFolder() {
+    const std::wstring path = ProgramPath();
     const std::size_t cut = path.find_last_of(L"\\/");
     std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
     if (folder.size() == 2 && folder[1] == L':') {

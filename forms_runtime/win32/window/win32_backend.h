@@ -27,6 +27,8 @@ class Win32Backend : public Backend {
     // takes the helper's private argument), from now on; without this, on a thread of this
     // process.
     void DecodeInHelper(const std::wstring& program);
+    // The running executable's full path.
+    static std::wstring ProgramPath();
     Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
