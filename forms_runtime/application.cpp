@@ -2,9 +2,28 @@
 
 #include <algorithm>
 
-#include "forms_runtime/errors.h"
-
 namespace kivo::forms {
+
+namespace {
+
+// How long a form's loading may wait, in all, for the file system's quick answers.
+constexpr std::chrono::milliseconds kBriefWait{250};
+
+// The error, named after `subject` when it is a runtime error and a subject is given.
+std::exception_ptr Named(std::exception_ptr error, const std::string& subject) {
+    if (error == nullptr || subject.empty()) {
+        return error;
+    }
+    try {
+        std::rethrow_exception(error);
+    } catch (const RuntimeError& runtime_error) {
+        return std::make_exception_ptr(RuntimeError(runtime_error.kind(), subject));
+    } catch (...) {
+        return std::current_exception();
+    }
+}
+
+}  // namespace
 
 Application::Application(Backend& backend, std::string title)
     : backend_(backend),
@@ -38,6 +57,11 @@ void Application::load(std::unique_ptr<Form> owned) {
     }
     form.Move(left, top, width, height);
 
+    brief_until_ = std::chrono::steady_clock::now() + kBriefWait;
+    struct LoadEnds {
+        Application& app;
+        ~LoadEnds() { app.brief_until_.reset(); }
+    } load_ends{*this};
     form.Form_Load();
     form.loading_ = false;
     if (form.loaded()) {
@@ -72,7 +96,7 @@ bool Application::AnyFormLoaded() const {
 }
 
 void Application::RaiseEvent(const std::function<void()>& handler) {
-    if (ended_) {
+    if (ended_ || failing_) {
         return;
     }
     ++event_depth_;
@@ -107,6 +131,7 @@ void Application::RaiseTimer(Timer& timer) {
 }
 
 void Application::ReportFatal(const std::string& message) {
+    failing_ = true;
     backend_.MsgBox(message, kCritical, title_);
     End();
 }
@@ -117,6 +142,52 @@ void Application::CollectUnloaded() {
 
 int Application::MsgBox(const std::string& prompt, int style, const std::string& title) {
     return backend_.MsgBox(prompt, style, title.empty() ? title_ : title);
+}
+
+void Application::ReadLater(std::function<void()> read,
+                            std::function<void(std::exception_ptr)> arrive) {
+    auto error = std::make_shared<std::exception_ptr>();
+    backend_.RunLater(
+        [read = std::move(read), error] {
+            try {
+                read();
+            } catch (...) {
+                *error = std::current_exception();  // handed to `arrive`
+            }
+        },
+        [this, arrive = std::move(arrive), error, subject = error_subject_] {
+            RaiseEvent([&] { arrive(Named(*error, subject)); });
+        });
+}
+
+bool Application::AskBriefly(std::function<void()> question) {
+    if (!brief_until_) {
+        return false;
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        *brief_until_ - std::chrono::steady_clock::now());
+    if (left <= std::chrono::milliseconds::zero()) {
+        return false;
+    }
+    auto failed = std::make_shared<bool>(false);
+    const bool finished = backend_.RunBriefly(
+        [question = std::move(question), failed] {
+            try {
+                question();
+            } catch (...) {
+                *failed = true;  // no answer: the caller goes on as if none came in time
+            }
+        },
+        left);
+    return finished && !*failed;
+}
+
+void Application::LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                                   std::function<void(Picture)> arrive) {
+    backend_.LoadPictureLater(
+        path, hint, [this, arrive = std::move(arrive)](Picture picture, std::exception_ptr error) {
+            RaiseEvent([&] { arrive(error == nullptr ? std::move(picture) : nullptr); });
+        });
 }
 
 void Application::Randomize() {

@@ -1,14 +1,17 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "forms_runtime/backend.h"
+#include "forms_runtime/errors.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/random.h"
 #include "forms_runtime/services.h"
@@ -64,6 +67,24 @@ class Application : public Services {
     Picture LoadResourcePicture(const std::string& name) override {
         return backend_.LoadResourcePicture(name);
     }
+    void ReadLater(std::function<void()> read,
+                   std::function<void(std::exception_ptr)> arrive) override;
+    bool AskBriefly(std::function<void()> question) override;
+    void LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                          std::function<void(Picture)> arrive) override;
+
+    // Runs `step`; a runtime error that it raises, at once or later from a reading that it asked
+    // for, is raised again naming `subject` as what failed (a setting and its value, so that the
+    // user learns what to mend).
+    template <typename Step>
+    auto NameErrors(const std::string& subject, Step&& step) -> decltype(step()) {
+        const ErrorSubjectScope scope(*this, subject);
+        try {
+            return step();
+        } catch (const RuntimeError& error) {
+            throw RuntimeError(error.kind(), subject);
+        }
+    }
     NumberFormat Locale() const { return backend_.UserNumberFormat(); }
     std::string Command() const { return backend_.CommandLine(); }
 
@@ -72,6 +93,19 @@ class Application : public Services {
     void SetRandomSource(std::unique_ptr<RandomSource> source);
 
   private:
+    class ErrorSubjectScope {
+      public:
+        ErrorSubjectScope(Application& app, const std::string& subject)
+            : app_(app), outer_(std::exchange(app.error_subject_, subject)) {}
+        ~ErrorSubjectScope() { app_.error_subject_ = std::move(outer_); }
+        ErrorSubjectScope(const ErrorSubjectScope&) = delete;
+        ErrorSubjectScope& operator=(const ErrorSubjectScope&) = delete;
+
+      private:
+        Application& app_;
+        std::string outer_;
+    };
+
     void load(std::unique_ptr<Form> form);
     [[noreturn]] void ReportFatal(const std::string& message);
     void CollectUnloaded();
@@ -82,6 +116,10 @@ class Application : public Services {
     std::unique_ptr<RandomSource> random_;
     int event_depth_ = 0;
     bool ended_ = false;
+    bool failing_ = false;  // the error path's message is up: no other event runs
+    std::string error_subject_;
+    // While a form loads: until when AskBriefly may wait.
+    std::optional<std::chrono::steady_clock::time_point> brief_until_;
 };
 
 // Runs each step of a sequence under a resume-next policy: a step that fails with a runtime error

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +32,17 @@ class Backend {
     // A missing or unreadable file, or one that is no picture, raises the runtime's error.
     virtual Picture LoadPicture(const std::string& path, const DecodeHint& hint) = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
+    // Runs `work` off the window's thread, then `then` on it from the message loop (the headless
+    // backend: when the test releases it). Neither may throw.
+    virtual void RunLater(std::function<void()> work, std::function<void()> then) = 0;
+    // Runs `work` off the window's thread and waits for it at most `within`: true when it has
+    // finished; otherwise it runs on to its end unwatched. It may not throw.
+    virtual bool RunBriefly(std::function<void()> work, std::chrono::milliseconds within) = 0;
+    // Decodes a picture file off the window's thread, then calls `then` from the message loop
+    // with the picture or the error the load raised. A newer request makes the decoder give up an
+    // older one that it is still busy with, after a short grace.
+    virtual void LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                                  std::function<void(Picture, std::exception_ptr)> then) = 0;
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // The folder of the running executable, without a trailing separator except at a drive root.
     virtual std::string ExecutableFolder() = 0;

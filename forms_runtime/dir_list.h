@@ -5,6 +5,7 @@
 
 #include "forms_runtime/control.h"
 #include "forms_runtime/property.h"
+#include "forms_runtime/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -18,12 +19,15 @@ struct FolderListEntry {
 };
 
 // Shows the open folder within its drive; the user opens another with a double click or Enter,
-// which assigns `Path`. Assigning a different folder raises the change event.
+// which assigns `Path`. Assigning a different folder raises the change event before it returns;
+// the lines of the folder and its ancestors are there at once, the subfolders' lines arrive
+// when the folder has been read off the window's thread.
 class DirList : public Control {
   public:
     DirList(Form& form, const ControlSpec& layout, Control* container);
-    // The open folder, without a trailing separator except at a drive root. Assigning a missing
-    // folder raises a path-not-found error and leaves the list as it was.
+    // The open folder, without a trailing separator except at a drive root. A missing folder
+    // raises a path-not-found error: at once, leaving the list as it was, when the file system
+    // says so quickly while the form loads; else when its reading arrives.
     Property<std::string> Path;
     const std::vector<FolderListEntry>& entries() const { return entries_; }
     int ListIndex = -1;  // the highlighted line, for the backend
@@ -31,6 +35,7 @@ class DirList : public Control {
   private:
     void open(const std::string& folder);
     std::vector<FolderListEntry> entries_;
+    ReadingTickets readings_{*this};
 };
 
 }  // namespace kivo::forms

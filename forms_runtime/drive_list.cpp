@@ -1,8 +1,9 @@
 #include "forms_runtime/drive_list.h"
 
-#include <algorithm>
+#include <memory>
 
 #include "forms_runtime/errors.h"
+#include "forms_runtime/folder_readings.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/paths.h"
 #include "forms_runtime/services.h"
@@ -11,18 +12,48 @@ namespace kivo::forms {
 
 DriveList::DriveList(Form& form, const ControlSpec& layout, Control* container)
     : Control(form, layout, container) {
-    refresh();
-    std::string initial = DriveRoot(form.services().Path());
-    if (initial.empty() && !drives_.empty()) {
-        initial = drives_.front().root;
-    }
-    Drive.store(initial);
+    Drive.store(DriveRoot(form.services().Path()));
     Drive.on_set([this](const std::string& text) { select(text); });
+    refresh();
 }
 
 void DriveList::refresh() {
-    drives_ = form().services().Files().Drives();
-    notify(ControlProperty::List);
+    Services& services = form().services();
+    auto roots = std::make_shared<std::vector<std::string>>();
+    services.ReadLater(
+        [&files = services.Files(), roots] { *roots = files.DriveRoots(); },
+        [this, ticket = listings_.Take(), roots](std::exception_ptr error) {
+            if (!ticket.wanted()) {
+                return;
+            }
+            if (error != nullptr) {
+                std::rethrow_exception(error);
+            }
+            drives_.clear();
+            for (const std::string& root : *roots) {
+                drives_.push_back({DriveRoot(root), {}});
+            }
+            if (Drive.get().empty() && !drives_.empty()) {
+                Drive.store(drives_.front().root);  // the program runs from a network path
+            }
+            notify(ControlProperty::List);
+            Services& services = form().services();
+            for (std::size_t at = 0; at < drives_.size(); ++at) {
+                auto label = std::make_shared<std::string>();
+                services.ReadLater([&files = services.Files(), root = drives_[at].root,
+                                    label] { *label = files.DriveLabel(root); },
+                                   [this, ticket, at, label](std::exception_ptr error) {
+                                       if (!ticket.wanted()) {
+                                           return;
+                                       }
+                                       if (error != nullptr) {
+                                           std::rethrow_exception(error);
+                                       }
+                                       drives_[at].label = std::move(*label);
+                                       notify(ControlProperty::List);
+                                   });
+            }
+        });
 }
 
 std::string DriveList::DisplayText(const DriveInfo& drive) {
@@ -36,30 +67,32 @@ std::string DriveList::DisplayText(const DriveInfo& drive) {
 }
 
 void DriveList::UserPick(const std::string& root) {
-    try {
-        Drive = root;
-    } catch (const RuntimeError& error) {
-        if (error.kind() != ErrorKind::DeviceUnavailable) {
-            throw;
-        }
-        notify(ControlProperty::Selection);  // back to the drive it showed
-        form().services().MsgBox(
-            "ドライブ " + DriveRoot(root).substr(0, 2) +
-                " の準備ができていません。\nディスクを入れるか、ほかのドライブを選んでください。",
-            kExclamation);
-    }
+    Services& services = form().services();
+    auto ready = std::make_shared<bool>(false);
+    services.ReadLater(
+        [&files = services.Files(), root, ready] { *ready = files.DriveReady(root); },
+        [this, ticket = picks_.Take(), root, ready](std::exception_ptr error) {
+            if (!ticket.wanted()) {
+                return;
+            }
+            if (error != nullptr) {
+                std::rethrow_exception(error);
+            }
+            if (*ready) {
+                Drive = root;
+                return;
+            }
+            notify(ControlProperty::Selection);  // back to the drive it showed
+            form().services().MsgBox("ドライブ " + DriveRoot(root).substr(0, 2) +
+                                         " の準備ができていません。\nディスクを入れるか、ほかの"
+                                         "ドライブを選んでください。",
+                                     kExclamation);
+        });
 }
 
 void DriveList::select(const std::string& text) {
     const std::string root = DriveRoot(text);
-    auto known = [&] {
-        return std::any_of(drives_.begin(), drives_.end(),
-                           [&](const DriveInfo& d) { return d.root == root; });
-    };
-    if (!root.empty() && !known()) {
-        refresh();
-    }
-    if (root.empty() || !known() || !form().services().Files().DriveReady(root)) {
+    if (root.empty() || SaysNotReady(form().services(), root)) {
         throw RuntimeError(ErrorKind::DeviceUnavailable, text);
     }
     if (root == Drive.get()) {

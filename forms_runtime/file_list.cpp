@@ -1,7 +1,9 @@
 #include "forms_runtime/file_list.h"
 
-#include <algorithm>
+#include <memory>
 
+#include "forms_runtime/errors.h"
+#include "forms_runtime/folder_readings.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/paths.h"
 #include "forms_runtime/services.h"
@@ -11,31 +13,38 @@ namespace kivo::forms {
 FileList::FileList(Form& form, const ControlSpec& layout, Control* container)
     : Control(form, layout, container), ListIndex(-1) {
     Path.on_set([this](const std::string& folder) {
-        read_folder(folder);
-        Path.store(NormalizeFolder(folder));
+        Services& services = this->form().services();
+        const std::string normal = NormalizeFolder(folder);
+        if (normal.empty() || SaysMissing(services, normal)) {
+            throw RuntimeError(ErrorKind::PathNotFound, folder);
+        }
+        Path.store(normal);
         ListIndex.store(-1);
+        files_ = {};
         notify(ControlProperty::List);
+
+        auto names = std::make_shared<NameList>();
+        services.ReadLater(
+            [&files = services.Files(), normal, names] { *names = ListFiles(files, normal); },
+            [this, ticket = readings_.Take(), names](std::exception_ptr error) {
+                if (!ticket.wanted()) {
+                    return;
+                }
+                if (error != nullptr) {
+                    std::rethrow_exception(error);
+                }
+                files_ = std::move(*names);
+                notify(ControlProperty::List);
+            });
     });
     ListIndex.on_change([this] { notify(ControlProperty::Selection); });
-}
-
-void FileList::read_folder(const std::string& folder) {
-    std::vector<std::string> files;
-    for (const FolderEntry& entry : form().services().Files().ListFolder(folder)) {
-        if (!entry.is_folder && !entry.hidden && !entry.system) {
-            files.push_back(entry.name);
-        }
-    }
-    std::sort(files.begin(), files.end(),
-              [](const std::string& a, const std::string& b) { return NameLess(a, b); });
-    files_ = std::move(files);
 }
 
 std::string FileList::List(int position) const {
     if (position < 0 || position >= ListCount()) {
         return {};
     }
-    return files_[static_cast<std::size_t>(position)];
+    return std::string(files_[position]);
 }
 
 }  // namespace kivo::forms

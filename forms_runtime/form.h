@@ -53,6 +53,7 @@ class Form {
     FormPeer* peer() const { return peer_.get(); }
     bool loading() const { return loading_; }
     bool loaded() const { return peer_ != nullptr && !unloaded_; }
+    bool unloaded() const { return unloaded_; }
     bool shown() const { return shown_; }
     bool modal() const { return modal_; }
 

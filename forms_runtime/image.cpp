@@ -8,6 +8,7 @@ namespace kivo::forms {
 Image::Image(Form& form, const ControlSpec& layout, Control* container)
     : Control(form, layout, container), Stretch(layout.stretch) {
     Picture.on_change([this] {
+        loads_.Take();  // a load under way would replace what was just assigned
         take_natural_size();
         notify(ControlProperty::Picture);
     });
@@ -18,6 +19,15 @@ Image::Image(Form& form, const ControlSpec& layout, Control* container)
     if (!layout.picture.empty()) {
         Picture = form.services().LoadResourcePicture(std::string(layout.picture));
     }
+}
+
+void Image::LoadLater(const std::string& path, const DecodeHint& hint) {
+    form().services().LoadPictureLater(path, hint,
+                                       [this, ticket = loads_.Take()](forms::Picture picture) {
+                                           if (ticket.wanted() && picture) {
+                                               Picture = std::move(picture);
+                                           }
+                                       });
 }
 
 void Image::take_natural_size() {

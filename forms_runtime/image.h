@@ -1,8 +1,11 @@
 #pragma once
 
+#include <string>
+
 #include "forms_runtime/control.h"
 #include "forms_runtime/picture.h"
 #include "forms_runtime/property.h"
+#include "forms_runtime/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -14,9 +17,14 @@ class Image : public Control {
     // drawn scaled to the control's size.
     Property<bool> Stretch;
     bool border() const { return layout().border; }
+    // Loads a picture file off the window's thread and assigns it to `Picture` when it arrives.
+    // A newer call or assignment of `Picture` drops a load still under way; a file that cannot
+    // be loaded as a picture leaves the picture as it is.
+    void LoadLater(const std::string& path, const DecodeHint& hint);
 
   private:
     void take_natural_size();
+    ReadingTickets loads_{*this};
 };
 
 }  // namespace kivo::forms

@@ -1,7 +1,5 @@
 #include "forms_runtime/paths.h"
 
-#include <algorithm>
-
 #include "forms_runtime/text.h"
 
 namespace kivo::forms {
@@ -23,10 +21,19 @@ char32_t FoldCase(char32_t c) {
     return c;
 }
 
-std::u32string Folded(std::string_view text) {
-    std::u32string chars = ToUtf32(text);
-    std::transform(chars.begin(), chars.end(), chars.begin(), FoldCase);
-    return chars;
+// Compares the texts character by character, letters folded to lower case: below zero when `a`
+// comes first. Allocates nothing: a folder's names are sorted with it.
+int CompareFolded(std::string_view a, std::string_view b) {
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t ca = FoldCase(NextChar(a, i));
+        const char32_t cb = FoldCase(NextChar(b, j));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return static_cast<int>(i < a.size()) - static_cast<int>(j < b.size());
 }
 
 }  // namespace
@@ -90,14 +97,12 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 bool SameName(std::string_view a, std::string_view b) {
-    return Folded(a) == Folded(b);
+    return CompareFolded(a, b) == 0;
 }
 
 bool NameLess(std::string_view a, std::string_view b) {
-    const std::u32string fa = Folded(a);
-    const std::u32string fb = Folded(b);
-    if (fa != fb) {
-        return fa < fb;
+    if (const int order = CompareFolded(a, b); order != 0) {
+        return order < 0;
     }
     return a < b;  // a stable order for names that differ only in case
 }

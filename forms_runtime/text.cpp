@@ -2,29 +2,32 @@
 
 namespace kivo::forms {
 
+char32_t NextChar(std::string_view text, std::size_t& at) {
+    const auto c = static_cast<unsigned char>(text[at++]);
+    int extra = 0;
+    char32_t code = c;
+    if (c >= 0xF0) {
+        extra = 3;
+        code = c & 0x07;
+    } else if (c >= 0xE0) {
+        extra = 2;
+        code = c & 0x0F;
+    } else if (c >= 0xC0) {
+        extra = 1;
+        code = c & 0x1F;
+    } else if (c >= 0x80) {
+        code = 0xFFFD;  // a stray continuation byte
+    }
+    for (int k = 0; k < extra && at < text.size(); ++k, ++at) {
+        code = (code << 6) | (static_cast<unsigned char>(text[at]) & 0x3F);
+    }
+    return code;
+}
+
 std::u32string ToUtf32(std::string_view text) {
     std::u32string out;
     for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        char32_t code = c;
-        if (c >= 0xF0) {
-            extra = 3;
-            code = c & 0x07;
-        } else if (c >= 0xE0) {
-            extra = 2;
-            code = c & 0x0F;
-        } else if (c >= 0xC0) {
-            extra = 1;
-            code = c & 0x1F;
-        } else if (c >= 0x80) {
-            code = 0xFFFD;  // a stray continuation byte
-        }
-        ++i;
-        for (int k = 0; k < extra && i < text.size(); ++k, ++i) {
-            code = (code << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-        }
-        out += code;
+        out += NextChar(text, i);
     }
     return out;
 }

@@ -18,6 +18,9 @@ std::string Trim(std::string_view text);
 
 // UTF-8 <-> UTF-32 for code that needs whole characters.
 std::u32string ToUtf32(std::string_view text);
+// The character of UTF-8 text that starts at byte `at`, which moves past it; a stray
+// continuation byte reads as U+FFFD.
+char32_t NextChar(std::string_view text, std::size_t& at);
 std::string ToUtf8(std::u32string_view text);
 
 }  // namespace kivo::forms

@@ -33,17 +33,19 @@ void frmScreenSaver::Form_Load() {
     const std::string folder =
         store.Read(settings::kApplication, settings::kSection, settings::kFolderKey,
                    settings::DefaultFolder(app().Path()));
-    WithSetting(settings::kFolderKey, folder, [&] { File1.Path = folder; });
+    // The folder is listed off the window's thread: the names arrive later, and a folder that
+    // turns out to be missing then ends the show with the same message.
+    app().NameErrors(SettingSubject(settings::kFolderKey, folder), [&] { File1.Path = folder; });
 
     const std::string show_name =
         store.Read(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "True");
-    Label.Visible = WithSetting(settings::kShowFileNameKey, show_name,
-                                [&] { return ShowFileName(show_name, locale); });
+    Label.Visible = app().NameErrors(SettingSubject(settings::kShowFileNameKey, show_name),
+                                     [&] { return ShowFileName(show_name, locale); });
 
     const std::string interval =
         store.Read(settings::kApplication, settings::kSection, settings::kIntervalKey, "3");
-    Timer.Interval = WithSetting(settings::kIntervalKey, interval,
-                                 [&] { return IntervalMilliseconds(interval, locale); });
+    Timer.Interval = app().NameErrors(SettingSubject(settings::kIntervalKey, interval),
+                                      [&] { return IntervalMilliseconds(interval, locale); });
 }
 
 void frmScreenSaver::Imager_MouseMove(int, int, float x, float y) {

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "forms_runtime/conversions.h"
-#include "forms_runtime/errors.h"
 
 namespace kivo::saver_window {
 
@@ -19,15 +18,9 @@ bool ShowFileName(const std::string& stored, const forms::NumberFormat& format);
 // naming the setting and the value.
 std::int32_t IntervalMilliseconds(const std::string& stored, const forms::NumberFormat& format);
 
-// Runs a step that uses a stored value; a runtime error it raises is raised again naming the
-// setting and the value, so the user learns which one to mend.
-template <typename Step>
-auto WithSetting(const char* key, const std::string& value, Step&& step) -> decltype(step()) {
-    try {
-        return step();
-    } catch (const forms::RuntimeError& error) {
-        throw forms::RuntimeError(error.kind(), std::string("設定「") + key + "」の値: " + value);
-    }
+// What an error on a stored value names, so that the user learns which setting to mend.
+inline std::string SettingSubject(const char* key, const std::string& value) {
+    return std::string("設定「") + key + "」の値: " + value;
 }
 
 }  // namespace kivo::saver_window

@@ -1,5 +1,7 @@
 #include "settings_dialog/browse_start.h"
 
+#include <memory>
+
 #include "forms_runtime/paths.h"
 
 namespace kivo::settings_dialog {
@@ -16,6 +18,15 @@ std::string BrowseStart(const std::string& stored, forms::FileSystem& files,
         }
     }
     return executable_folder;
+}
+
+std::string BrowseStartQuickly(const std::string& stored, forms::Services& services) {
+    auto found = std::make_shared<std::string>();
+    const bool answered =
+        services.AskBriefly([stored, &files = services.Files(), exe = services.Path(), found] {
+            *found = BrowseStart(stored, files, exe);
+        });
+    return answered ? *found : services.Path();
 }
 
 }  // namespace kivo::settings_dialog

@@ -49,7 +49,7 @@ std::string frmSetting::ReadSetting(const char* key, const std::string& fallback
 void frmSetting::Form_Load() {
     const std::string default_folder = settings::DefaultFolder(app().Path());
     const std::string start =
-        BrowseStart(ReadSetting(settings::kFolderKey, default_folder), app().Files(), app().Path());
+        BrowseStartQuickly(ReadSetting(settings::kFolderKey, default_folder), app());
     Drive.Drive = forms::Mid(start, 1, 3);
     Dir.Path = start;
 
@@ -85,7 +85,9 @@ void frmSetting::File_Click() {
                             ty = screen.twips_per_pixel_y](int width_px, int height_px) {
             return std::max(box_width / (width_px * tx), box_height / (height_px * ty));
         };
-        imgPreview.Picture = app().LoadPicture(Dir.Path.get() + "\\" + File.FileName(), hint);
+        // Decoded off the window's thread: the dialog answers meanwhile, and a newer click's
+        // preview replaces this one.
+        imgPreview.LoadLater(Dir.Path.get() + "\\" + File.FileName(), hint);
     });
 }
 

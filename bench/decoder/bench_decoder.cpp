@@ -94,7 +94,7 @@ int Classify(const std::wstring& program, const fs::path& corpus) {
         }
     }
     std::sort(files.begin(), files.end());
-    forms::win32::DecoderClient client(program);
+    forms::win32::DecoderClient client(program, forms::win32::kShippedTimeLimitMs);
     std::printf("limit_ms %lu files %zu\n", client.time_limit_ms(), files.size());
     const char* kDefences[] = {"header", "crash", "timeout", "codec", "shown"};
     std::map<std::string, std::map<std::string, int>> table;
@@ -163,7 +163,7 @@ int Time(const std::wstring& program, const std::wstring& small,
          const std::vector<std::wstring>& pictures, int runs) {
     std::vector<double> first, second, start;
     for (int run = 0; run < runs; ++run) {
-        forms::win32::DecoderClient client(program);
+        forms::win32::DecoderClient client(program, forms::win32::kShippedTimeLimitMs);
         const double a = HelperLoad(client, small);
         const double b = HelperLoad(client, small);
         if (a < 0 || b < 0) {
@@ -180,7 +180,7 @@ int Time(const std::wstring& program, const std::wstring& small,
 
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
     forms::win32::WicLoader wic;
-    forms::win32::DecoderClient client(program);
+    forms::win32::DecoderClient client(program, forms::win32::kShippedTimeLimitMs);
     HelperLoad(client, small);  // the helper started beforehand, as after the first tick
     for (const std::wstring& picture : pictures) {
         std::vector<double> helper, own;

@@ -45,6 +45,11 @@ namespace forms = kivo::forms;
 // The Windows backend, with each picture load timed.
 class TimedBackend : public forms::win32::Win32Backend {
   public:
+    // Decodes in `helper` when one is named, else on this process's decode thread.
+    explicit TimedBackend(const std::wstring& helper)
+        : Win32Backend(helper.empty() ? forms::win32::Decoding::InThisProcess
+                                      : forms::win32::Decoding::InHelper,
+                       helper) {}
     forms::Picture LoadPicture(const std::string& path, const forms::DecodeHint& hint) override {
         const double started = NowMs();
         forms::Picture picture = Win32Backend::LoadPicture(path, hint);
@@ -144,10 +149,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
-    TimedBackend backend;
-    if (!helper.empty()) {
-        backend.DecodeInHelper(helper);
-    }
+    TimedBackend backend(helper);
     forms::Application app(backend, kivo::startup::kApplicationTitle);
     kivo::settings::MemorySettingsStore settings;
     kivo::startup::Win32System system;

@@ -1,6 +1,7 @@
 #include "forms_runtime/headless/headless_backend.h"
 
 #include <cstring>
+#include <memory>
 
 #include "forms_runtime/errors.h"
 #include "forms_runtime/text.h"
@@ -83,6 +84,51 @@ Picture HeadlessBackend::LoadResourcePicture(const std::string& name) {
                                              24 * screen_.twips_per_pixel_y);
     }
     throw RuntimeError(ErrorKind::FileNotFound, name);
+}
+
+void HeadlessBackend::RunLater(std::function<void()> work, std::function<void()> then) {
+    auto reading = [work = std::move(work), then = std::move(then)] {
+        work();
+        then();
+    };
+    if (holding_) {
+        waiting_.push_back(std::move(reading));
+    } else {
+        reading();
+    }
+}
+
+bool HeadlessBackend::RunBriefly(std::function<void()> work, std::chrono::milliseconds) {
+    if (holding_ && !quick_answers_) {
+        return false;  // the file system does not answer in time
+    }
+    work();
+    return true;
+}
+
+void HeadlessBackend::LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                                       std::function<void(Picture, std::exception_ptr)> then) {
+    auto picture = std::make_shared<Picture>();
+    auto error = std::make_shared<std::exception_ptr>();
+    RunLater(
+        [this, path, hint, picture, error] {
+            try {
+                *picture = LoadPicture(path, hint);
+            } catch (const RuntimeError&) {
+                *error = std::current_exception();  // handed to `then`
+            }
+        },
+        [then = std::move(then), picture, error] { then(*picture, *error); });
+}
+
+void HeadlessBackend::ReleaseReadings(Order order) {
+    while (!waiting_.empty()) {
+        const bool newest = order == Order::NewestFirst;
+        auto reading = std::move(newest ? waiting_.back() : waiting_.front());
+        newest ? waiting_.pop_back() : waiting_.pop_front();
+        reading();
+    }
+    holding_ = false;
 }
 
 int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -20,7 +22,8 @@ struct MessageBoxCall {
 
 // A backend without a screen: forms keep their state, the test plays the user and the clock.
 // Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
-// header's size.
+// header's size. Work meant for off the window's thread (folder readings, pictures loaded later)
+// runs at once, unless the test holds it: then it waits until the test releases it.
 class HeadlessBackend : public Backend {
   public:
     HeadlessBackend();
@@ -38,6 +41,18 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> loaded_picture_paths() const { return loaded_picture_paths_; }
     // The hint of the latest picture loaded from a file.
     const DecodeHint& last_decode_hint() const { return last_decode_hint_; }
+
+    // A slow file system: from now on readings wait for ReleaseReadings. Brief questions are
+    // still answered at once, unless `quick_answers` is false: a system that does not answer.
+    void HoldReadings(bool quick_answers = true) {
+        holding_ = true;
+        quick_answers_ = quick_answers;
+    }
+    enum class Order { AsAsked, NewestFirst };
+    // Runs the readings that wait, each as it would arrive, then those they ask for in turn;
+    // from then on readings run at once again.
+    void ReleaseReadings(Order order = Order::AsAsked);
+    std::size_t readings_waiting() const { return waiting_.size(); }
 
     // The user and the clock. Each runs as one event of the application.
     void Tick(Application& app, Timer& timer);
@@ -59,6 +74,10 @@ class HeadlessBackend : public Backend {
     FileSystem& Files() override { return files_; }
     Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
+    void RunLater(std::function<void()> work, std::function<void()> then) override;
+    bool RunBriefly(std::function<void()> work, std::chrono::milliseconds within) override;
+    void LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                          std::function<void(Picture, std::exception_ptr)> then) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
@@ -79,6 +98,9 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> loaded_picture_paths_;
     DecodeHint last_decode_hint_;
     std::intptr_t next_handle_ = 0x1000;
+    bool holding_ = false;
+    bool quick_answers_ = true;
+    std::deque<std::function<void()>> waiting_;  // each: the work, then its arrival
 };
 
 // The peer of a headless form: what a screen would show, as state the test can read.

@@ -66,18 +66,17 @@ const std::string& MemoryFileSystem::Read(const std::string& path) const {
     return found->second.contents;
 }
 
-std::vector<FolderEntry> MemoryFileSystem::ListFolder(const std::string& folder) {
+void MemoryFileSystem::ListFolder(const std::string& folder,
+                                  const std::function<void(const FolderEntry&)>& each) {
     if (!FolderExists(folder)) {
         throw RuntimeError(ErrorKind::PathNotFound, folder);
     }
     const std::string key = Key(folder);
-    std::vector<FolderEntry> entries;
     for (const auto& [path, node] : nodes_) {
         if (Key(ParentFolder(path)) == key) {
-            entries.push_back({node.name, node.is_folder, node.hidden, node.system});
+            each({node.name, node.is_folder, node.hidden, node.system});
         }
     }
-    return entries;
 }
 
 bool MemoryFileSystem::FolderExists(const std::string& folder) {
@@ -94,12 +93,17 @@ bool MemoryFileSystem::FolderExists(const std::string& folder) {
     return found != nodes_.end() && found->second.is_folder;
 }
 
-std::vector<DriveInfo> MemoryFileSystem::Drives() {
-    std::vector<DriveInfo> drives;
+std::vector<std::string> MemoryFileSystem::DriveRoots() {
+    std::vector<std::string> roots;
     for (const auto& [root, drive] : drives_) {
-        drives.push_back({root, drive.label});
+        roots.push_back(root);
     }
-    return drives;
+    return roots;
+}
+
+std::string MemoryFileSystem::DriveLabel(const std::string& root) {
+    const auto drive = drives_.find(DriveRoot(root));
+    return drive != drives_.end() ? drive->second.label : std::string();
 }
 
 bool MemoryFileSystem::DriveReady(const std::string& root) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "forms_runtime/backend.h"
+#include "forms_runtime/file_system.h"
 
 namespace kivo::forms::headless {
 
@@ -24,9 +24,11 @@ class MemoryFileSystem : public FileSystem {
     // A file's contents; a file-not-found error when there is none.
     const std::string& Read(const std::string& path) const;
 
-    std::vector<FolderEntry> ListFolder(const std::string& folder) override;
+    void ListFolder(const std::string& folder,
+                    const std::function<void(const FolderEntry&)>& each) override;
     bool FolderExists(const std::string& folder) override;
-    std::vector<DriveInfo> Drives() override;
+    std::vector<std::string> DriveRoots() override;
+    std::string DriveLabel(const std::string& root) override;
     bool DriveReady(const std::string& root) override;
 
   private:

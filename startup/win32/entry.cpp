@@ -17,12 +17,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return kivo::forms::win32::DecoderHelper::Run(GetCommandLineW());
     }
 
-    kivo::forms::win32::Win32Backend backend;
-    backend.DecodeInHelper(kivo::forms::win32::Win32Backend::ProgramPath());
+    kivo::forms::win32::Win32Backend backend;  // decodes in a helper running this program
     kivo::forms::Application app(backend, kivo::startup::kApplicationTitle);
     kivo::settings::RegistrySettingsStore settings;
     kivo::startup::Win32System system;
     kivo::startup::SaverSample module(app, settings, system);
     app.Run([&module] { kivo::startup::Main(module); });
-    return 0;
+    // No form is left: the end, without waiting for a reading that a share may never answer.
+    backend.EndProgram();
 }

@@ -100,6 +100,14 @@ void FormTest::Pump(std::chrono::milliseconds duration) {
     } while (std::chrono::steady_clock::now() < until);
 }
 
+void FormTest::Settle() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (backend.Busy() && std::chrono::steady_clock::now() < until) {
+        Pump(std::chrono::milliseconds(5));
+    }
+    Pump();
+}
+
 void FormTest::Press(UINT key) {
     PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
     PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);

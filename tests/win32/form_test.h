@@ -31,6 +31,7 @@ class FormTest : public ::testing::Test {
     // event runs) and the test goes on to look.
     class Backend : public forms::win32::Win32Backend {
       public:
+        Backend() : Win32Backend(forms::win32::Decoding::InThisProcess) {}
         void EndProgram() override {}
     };
 
@@ -50,13 +51,19 @@ class FormTest : public ::testing::Test {
 
     // The settings dialog on the stored folder `pictures`; shown, it has the keyboard.
     settings_dialog::frmSetting& LoadDialog() {
-        return app.Load<settings_dialog::frmSetting>(settings);
+        auto& dialog = app.Load<settings_dialog::frmSetting>(settings);
+        Settle();
+        return dialog;
     }
     settings_dialog::frmSetting& ShowDialog();
     // The slide show window on `pictures`, showing file names, not yet ticked.
     saver_window::frmScreenSaver& LoadSaver() {
-        return app.Load<saver_window::frmScreenSaver>(module);
+        auto& saver = app.Load<saver_window::frmScreenSaver>(module);
+        Settle();
+        return saver;
     }
+    // Delivers messages until the readings and loads under way have arrived.
+    void Settle();
     // One timer event of the slide show, as the backend runs it.
     void Tick(saver_window::frmScreenSaver& saver);
     bool Stored(const char* key) const {

@@ -8,53 +8,65 @@ namespace kivo::forms::win32 {
 
 DecodeThread::~DecodeThread() {
     if (thread_ != nullptr) {
+        GiveUp();
         quit_ = true;
         SetEvent(start_);
         WaitForSingleObject(thread_, INFINITE);
         CloseHandle(thread_);
     }
-    for (HANDLE event : {start_, done_}) {
+    for (HANDLE event : {start_, done_, give_up_}) {
         if (event != nullptr) {
             CloseHandle(event);
         }
     }
 }
 
-bool DecodeThread::Start(Job job, HANDLE* done) {
+HANDLE DecodeThread::Start(Job job, std::function<void()> finished) {
     if (busy_) {
-        return false;
+        return nullptr;
     }
     if (thread_ == nullptr) {
-        if (start_ == nullptr) {
-            start_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        for (HANDLE* event : {&start_, &done_}) {
+            if (*event == nullptr) {
+                *event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+            }
         }
-        if (done_ == nullptr) {
-            done_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        if (give_up_ == nullptr) {
+            give_up_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         }
-        if (start_ == nullptr || done_ == nullptr) {
-            return false;
+        if (start_ == nullptr || done_ == nullptr || give_up_ == nullptr) {
+            return nullptr;
         }
         thread_ = CreateThread(nullptr, 0, &DecodeThread::ThreadMain, this, 0, nullptr);
         if (thread_ == nullptr) {
-            return false;
+            return nullptr;
         }
     }
     job_ = std::move(job);
+    finished_ = std::move(finished);
     result_ = nullptr;
     error_ = nullptr;
+    ResetEvent(give_up_);
+    ResetEvent(done_);  // a load that nobody waited for left it set
     busy_ = true;
     SetEvent(start_);
-    *done = done_;
-    return true;
+    return done_;
 }
 
 Picture DecodeThread::Result() {
     busy_ = false;
     job_ = nullptr;
+    finished_ = nullptr;
     if (error_) {
         std::rethrow_exception(std::exchange(error_, nullptr));
     }
     return std::exchange(result_, nullptr);
+}
+
+void DecodeThread::GiveUp() {
+    if (give_up_ != nullptr) {
+        SetEvent(give_up_);
+    }
 }
 
 DWORD WINAPI DecodeThread::ThreadMain(void* self) {
@@ -72,11 +84,17 @@ void DecodeThread::Serve() {
                 break;
             }
             try {
-                result_ = job_(wic);
+                result_ = job_(wic, give_up_);
             } catch (...) {
                 error_ = std::current_exception();  // handed to the waiting thread
             }
+            // Read before the event: once it is set, the window's thread may take the result
+            // and hand out the next job.
+            const std::function<void()> finished = finished_;
             SetEvent(done_);
+            if (finished) {
+                finished();
+            }
         }
     }
     if (com) {

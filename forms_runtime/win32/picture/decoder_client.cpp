@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,23 +16,9 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// The slowest pictures within the 500-megapixel limit (bench/decoder/run with BIG=1: a
-// 484-megapixel PNG and progressive JPEG, decoded at screen scale) took 21.5 s and 23.5 s in the
-// helper under Wine on a heavily loaded two-core machine. The limit leaves about two and a half
-// times that for slower machines; a file that really hangs holds its slide no longer than this,
-// while the previous picture stays and input is answered all along.
-constexpr DWORD kTimeLimitMs = 60000;
 // Beyond this the helper's allocations fail, where the system enforces a job's memory limit:
 // room for a codec's whole frame of the largest picture allowed, and its own working memory.
 constexpr SIZE_T kMemoryLimit = SIZE_T{3} << 30;
-
-DWORD TimeLimit() {
-    // The tests shorten it, to see a hanging helper ended without waiting the whole limit.
-    wchar_t text[16] = {};
-    const DWORD length = GetEnvironmentVariableW(L"KIVO_DECODE_LIMIT_MS", text, 16);
-    const long value = length > 0 && length < 16 ? std::wcstol(text, nullptr, 10) : 0;
-    return value > 0 ? static_cast<DWORD>(value) : kTimeLimitMs;
-}
 
 void CloseIfOpen(HANDLE& handle) {
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
@@ -101,8 +86,8 @@ HANDLE RestrictedToken() {
 
 }  // namespace
 
-DecoderClient::DecoderClient(std::wstring program)
-    : program_(std::move(program)), time_limit_ms_(TimeLimit()) {}
+DecoderClient::DecoderClient(std::wstring program, DWORD time_limit_ms)
+    : program_(std::move(program)), time_limit_ms_(time_limit_ms) {}
 
 DecoderClient::~DecoderClient() {
     Stop();
@@ -202,7 +187,8 @@ void DecoderClient::Stop() {
     process_id_ = 0;
 }
 
-bool DecoderClient::Transfer(bool write, void* data, DWORD size, ULONGLONG deadline) {
+bool DecoderClient::Transfer(bool write, void* data, DWORD size, ULONGLONG deadline,
+                             HANDLE give_up) {
     auto* bytes = static_cast<char*>(data);
     while (size > 0) {
         OVERLAPPED io = {};
@@ -215,9 +201,10 @@ bool DecoderClient::Transfer(bool write, void* data, DWORD size, ULONGLONG deadl
         }
         const ULONGLONG now = GetTickCount64();
         const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
-        HANDLE waits[2] = {io_done_, process_};
+        HANDLE waits[3] = {io_done_, process_, give_up};
         DWORD moved = 0;
-        if (WaitForMultipleObjects(2, waits, FALSE, left) != WAIT_OBJECT_0) {
+        if (WaitForMultipleObjects(give_up != nullptr ? 3 : 2, waits, FALSE, left) !=
+            WAIT_OBJECT_0) {
             CancelIo(pipe_);
             GetOverlappedResult(pipe_, &io, &moved, TRUE);
             return false;
@@ -232,7 +219,7 @@ bool DecoderClient::Transfer(bool write, void* data, DWORD size, ULONGLONG deadl
 }
 
 Picture DecoderClient::Load(const std::string& path, const DecodeHint& hint,
-                            const PixelScale& scale) {
+                            const PixelScale& scale, HANDLE give_up) {
     if (process_ == nullptr && !Start()) {
         throw RuntimeError(ErrorKind::InvalidPicture, path);
     }
@@ -246,11 +233,11 @@ Picture DecoderClient::Load(const std::string& path, const DecodeHint& hint,
     if (request.path_bytes > kLongestPathBytes) {
         throw RuntimeError(ErrorKind::FileNotFound, path);
     }
-    bool fine = Transfer(true, &request, sizeof(request), deadline) &&
-                Transfer(true, wide.data(), request.path_bytes, deadline);
+    bool fine = Transfer(true, &request, sizeof(request), deadline, give_up) &&
+                Transfer(true, wide.data(), request.path_bytes, deadline, give_up);
     HelperMessage message = {};
     while (fine) {
-        fine = Transfer(false, &message, sizeof(message), deadline);
+        fine = Transfer(false, &message, sizeof(message), deadline, give_up);
         if (!fine || message.type == DecoderMessage::Done) {
             break;
         }
@@ -264,10 +251,10 @@ Picture DecoderClient::Load(const std::string& path, const DecodeHint& hint,
         if (hint.shown_scale && message.width > 0 && message.height > 0) {
             answer.scale = hint.shown_scale(message.width, message.height);
         }
-        fine = Transfer(true, &answer, sizeof(answer), deadline);
+        fine = Transfer(true, &answer, sizeof(answer), deadline, give_up);
     }
     if (!fine) {
-        Stop();  // crashed, hung or confused: the next load starts afresh
+        Stop();  // crashed, hung, confused or given up: the next load starts afresh
         throw RuntimeError(ErrorKind::InvalidPicture, path);
     }
     if (message.kind != kDecodedFine) {

@@ -10,6 +10,14 @@
 
 namespace kivo::forms::win32 {
 
+// The time limit the program gives the helper for one picture. The slowest pictures within the
+// 500-megapixel limit (bench/decoder/run with BIG=1: a 484-megapixel PNG and progressive JPEG,
+// decoded at screen scale) took 21.5 s and 23.5 s in the helper under Wine on a heavily loaded
+// two-core machine. The limit leaves about two and a half times that for slower machines; a file
+// that really hangs holds its slide no longer than this, while the previous picture stays and
+// input is answered all along.
+inline constexpr DWORD kShippedTimeLimitMs = 60000;
+
 // The saver's side of the decoder helper (see DecoderHelper): starts the helper on the first
 // load, hands it one load at a time and takes the pixels back. A helper that crashes, breaks the
 // protocol or runs past the time limit is ended, and that load fails as no picture; the next
@@ -18,15 +26,18 @@ namespace kivo::forms::win32 {
 class DecoderClient {
   public:
     // `program`: the executable to start with the private argument (Kivo.scr itself).
-    explicit DecoderClient(std::wstring program);
+    // `time_limit_ms`: how long one load may take in the helper.
+    DecoderClient(std::wstring program, DWORD time_limit_ms);
     ~DecoderClient();
     DecoderClient(const DecoderClient&) = delete;
     DecoderClient& operator=(const DecoderClient&) = delete;
 
     // Loads the picture file as LoadPictureFile does, in the helper. The hint is called on this
     // thread while the helper waits. Throws RuntimeError: FileNotFound, or InvalidPicture for
-    // anything else that fails, the helper's own failures included.
-    Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale);
+    // anything else that fails, the helper's own failures included. When the event `give_up`
+    // is set meanwhile, the helper is ended and the load fails at once.
+    Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
+                 HANDLE give_up = nullptr);
 
     // How long one load may take in the helper, in milliseconds.
     DWORD time_limit_ms() const { return time_limit_ms_; }
@@ -39,8 +50,8 @@ class DecoderClient {
     bool Start();
     void Stop();
     // Moves `size` bytes through the pipe by the deadline (a tick count); false when the helper
-    // ends, breaks the pipe or runs out of time.
-    bool Transfer(bool write, void* data, DWORD size, ULONGLONG deadline);
+    // ends, breaks the pipe or runs out of time, or `give_up` is set.
+    bool Transfer(bool write, void* data, DWORD size, ULONGLONG deadline, HANDLE give_up);
     Picture TakePixels(const HelperMessage& done, const std::string& path);
 
     std::wstring program_;

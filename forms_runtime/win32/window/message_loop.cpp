@@ -28,19 +28,17 @@ void PaintHeldWindows() {
     }
 }
 
-// Delivers the user's input that is waiting, in the order it came. Messages of other kinds stay
-// queued (the filter leaves posted messages alone, WM_TIMER and WM_PAINT among them).
-void DeliverInput(const std::function<void()>& after_input) {
+// Delivers every message that is waiting, in the order it came. Ticks and paints of the forms
+// are held by the forms themselves while a tick is suspended.
+void DeliverWaiting(const std::function<void()>& after_message) {
     MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop
             return;
         }
-        if (message.hwnd != nullptr) {
-            DeliverMessage(message);
-            after_input();
-        }
+        DeliverMessage(message);
+        after_message();
     }
 }
 
@@ -72,7 +70,7 @@ TimerEventScope::~TimerEventScope() {
     --timer_events_running;
 }
 
-void WaitForLoad(HANDLE done, const std::function<void()>& after_input) {
+void WaitForLoad(HANDLE done, const std::function<void()>& after_message) {
     if (timer_events_running == 0 || tick_suspended) {
         WaitForSingleObject(done, INFINITE);
         return;
@@ -86,7 +84,7 @@ void WaitForLoad(HANDLE done, const std::function<void()>& after_input) {
     } suspension;
     for (;;) {
         const DWORD woke =
-            MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_INPUT, MWMO_INPUTAVAILABLE);
+            MsgWaitForMultipleObjectsEx(1, &done, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         if (woke == WAIT_OBJECT_0) {
             break;
         }
@@ -94,7 +92,7 @@ void WaitForLoad(HANDLE done, const std::function<void()>& after_input) {
             WaitForSingleObject(done, INFINITE);
             break;
         }
-        DeliverInput(after_input);
+        DeliverWaiting(after_message);
     }
 }
 

@@ -23,13 +23,13 @@ class TimerEventScope {
     TimerEventScope& operator=(const TimerEventScope&) = delete;
 };
 
-// Waits until `done` (a load on another thread) is set. Inside a timer event the user's keyboard
-// and mouse input is delivered meanwhile, each message an event of its own followed by
-// `after_input`, so that a key still ends the program at once. Everything else waits for the
-// load: other messages stay queued, and no timer event runs and nothing is painted, even from a
-// message loop that an input event opens (a password box), since the timer event is only half
-// done. Elsewhere it only waits: the user's input keeps its order after the event that loads.
-void WaitForLoad(HANDLE done, const std::function<void()>& after_input);
+// Waits until `done` (a load on another thread) is set. Inside a timer event every message is
+// delivered meanwhile (the user's input, close requests, a host's messages, keys that the covers
+// post, readings that arrive), each followed by `after_message`, so that a key still ends the
+// program at once; only ticks and paints are held, even in a message loop that a delivered
+// message opens (a password box), since the timer event is only half done. Elsewhere it only
+// waits.
+void WaitForLoad(HANDLE done, const std::function<void()>& after_message);
 
 // Whether a timer event now would come too early: a message box is open, or a timer event is
 // waiting for a load.

@@ -98,14 +98,10 @@ void StandardControls::PickDrive(DriveList& list, int position) {
     if (position < 0 || position >= static_cast<int>(drives.size())) {
         return;
     }
+    // The list shows the pick until the drive answers: a drive that is not ready puts back the
+    // one in effect.
     const std::string root = drives[static_cast<std::size_t>(position)].root;
-    if (!peer_.Raise([&list, &root] { list.UserPick(root); })) {
-        return;
-    }
-    // A drive that could not be opened leaves the previous one selected: show the one in effect.
-    if (const Entry* entry = Find(list)) {
-        Select(*entry);
-    }
+    peer_.Raise([&list, &root] { list.UserPick(root); });
 }
 
 LRESULT CALLBACK StandardControls::FolderListProc(HWND window, UINT message, WPARAM wparam,

@@ -1,9 +1,10 @@
 #include "forms_runtime/win32/window/win32_backend.h"
 
-#include <windows.h>
+#include <utility>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/command_line.h"
+#include "forms_runtime/errors.h"
 #include "forms_runtime/win32/picture/decode_thread.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
 #include "forms_runtime/win32/picture/picture_files.h"
@@ -11,11 +12,16 @@
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
+#include "forms_runtime/win32/window/win32_file_system.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
 
 namespace kivo::forms::win32 {
 
 namespace {
+
+// How long a newer preview waits for the decoder to finish an older one before that is given up
+// (which costs a new helper process).
+constexpr DWORD kSupersedeGraceMs = 250;
 
 std::string LocaleText(LCTYPE item, const std::string& fallback) {
     wchar_t text[16] = {};
@@ -46,8 +52,12 @@ std::uint32_t Mix(std::uint64_t value) {
 
 }  // namespace
 
-Win32Backend::Win32Backend()
-    : wic_(std::make_unique<WicLoader>()), decoder_(std::make_unique<DecodeThread>()) {}
+Win32Backend::Win32Backend(Decoding decoding, const std::wstring& helper)
+    : wic_(std::make_unique<WicLoader>()), decoder_(std::make_unique<DecodeThread>()) {
+    if (decoding == Decoding::InHelper) {
+        helper_ = std::make_unique<DecoderClient>(helper, kShippedTimeLimitMs);
+    }
+}
 
 Win32Backend::~Win32Backend() = default;
 
@@ -67,23 +77,98 @@ NumberFormat Win32Backend::UserNumberFormat() {
     return format;
 }
 
-void Win32Backend::DecodeInHelper(const std::wstring& program) {
-    helper_ = std::make_unique<DecoderClient>(program);
+FileSystem& Win32Backend::Files() {
+    // It keeps no state: one for the whole process, which readings still running after the
+    // backend's end may go on using.
+    static Win32FileSystem files;
+    return files;
+}
+
+std::function<Picture(WicLoader&, HANDLE)> Win32Backend::DecodeJob(const std::string& path,
+                                                                   const DecodeHint& hint) const {
+    return [path, hint, scale = ScreenScale(), helper = helper_.get()](WicLoader& wic,
+                                                                       HANDLE give_up) {
+        return helper != nullptr ? helper->Load(path, hint, scale, give_up)
+                                 : LoadPictureFile(wic, path, hint, scale);
+    };
 }
 
 Picture Win32Backend::LoadPicture(const std::string& path, const DecodeHint& hint) {
-    const PixelScale scale = ScreenScale();
-    HANDLE done = nullptr;
-    DecoderClient* helper = helper_.get();
-    const auto load = [path, hint, scale, helper](WicLoader& wic) {
-        return helper != nullptr ? helper->Load(path, hint, scale)
-                                 : LoadPictureFile(wic, path, hint, scale);
-    };
-    if (!decoder_->Start(load, &done)) {
-        return load(*wic_);
+    HANDLE done = decoder_->Start(DecodeJob(path, hint));
+    if (done == nullptr) {
+        // Another load is under way: two never run at once, and none runs on this thread.
+        throw RuntimeError(ErrorKind::InvalidPicture, path);
     }
     WaitForLoad(done, [this] { EndIfNoFormLoaded(); });
+    const struct NextStarts {
+        Win32Backend& backend;
+        ~NextStarts() {
+            if (backend.next_picture_) {
+                backend.StartNextPicture();  // asked for while this load was under way
+            }
+        }
+    } next_starts{*this};
     return decoder_->Result();
+}
+
+void Win32Backend::LoadPictureLater(const std::string& path, const DecodeHint& hint,
+                                    std::function<void(Picture, std::exception_ptr)> then) {
+    next_picture_ = PictureRequest{path, hint, std::move(then)};
+    if (!decoder_->busy()) {
+        StartNextPicture();
+        return;
+    }
+    if (!decoding_then_) {
+        return;  // a tick's load: this one starts after it
+    }
+    background_.RunLater([] { Sleep(kSupersedeGraceMs); },
+                         [this, serial = decoding_serial_] {
+                             if (decoding_serial_ == serial && next_picture_) {
+                                 decoder_->GiveUp();
+                             }
+                         });
+}
+
+void Win32Backend::StartNextPicture() {
+    PictureRequest request = std::move(*next_picture_);
+    next_picture_.reset();
+    ++decoding_serial_;
+    HANDLE started = decoder_->Start(
+        DecodeJob(request.path, request.hint), [window = background_.window(), this] {
+            BackgroundWork::PostTo(window, [this] { PictureDecoded(); });
+        });
+    if (started == nullptr) {
+        const auto error =
+            std::make_exception_ptr(RuntimeError(ErrorKind::InvalidPicture, request.path));
+        background_.Post([then = std::move(request.then), error] { then(nullptr, error); });
+        return;
+    }
+    decoding_then_ = std::move(request.then);
+}
+
+void Win32Backend::PictureDecoded() {
+    Picture picture;
+    std::exception_ptr error;
+    try {
+        picture = decoder_->Result();
+    } catch (...) {
+        error = std::current_exception();  // handed to the request
+    }
+    const auto then = std::exchange(decoding_then_, nullptr);
+    if (next_picture_) {
+        StartNextPicture();
+    }
+    if (then) {
+        then(std::move(picture), error);
+    }
+}
+
+void Win32Backend::RunLater(std::function<void()> work, std::function<void()> then) {
+    background_.RunLater(std::move(work), std::move(then));
+}
+
+bool Win32Backend::RunBriefly(std::function<void()> work, std::chrono::milliseconds within) {
+    return background_.RunBriefly(std::move(work), static_cast<DWORD>(within.count()));
 }
 
 void Win32Backend::EndIfNoFormLoaded() {
@@ -153,10 +238,14 @@ void Win32Backend::RunMessageLoop(Application& app) {
     }
 }
 
+bool Win32Backend::Busy() const {
+    return decoder_->busy() || background_.busy();
+}
+
 void Win32Backend::EndProgram() {
-    if (decoder_->busy()) {
-        // A decode is under way on its own thread: ending the process the usual way would run
-        // the libraries' detach code, which may wait on a lock that thread holds.
+    if (Busy()) {
+        // A decode or a reading is under way on its own thread: ending the process the usual way
+        // would run the libraries' detach code, which may wait on a lock that thread holds.
         TerminateProcess(GetCurrentProcess(), 0);
     }
     ExitProcess(0);

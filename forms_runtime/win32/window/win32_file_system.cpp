@@ -50,7 +50,7 @@ bool IsFolder(const std::string& folder) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-std::vector<std::wstring> DriveRoots() {
+std::vector<std::wstring> SystemDriveRoots() {
     std::wstring text(256, L'\0');
     DWORD length = GetLogicalDriveStringsW(static_cast<DWORD>(text.size()), text.data());
     if (length > text.size()) {
@@ -81,7 +81,8 @@ std::vector<std::wstring> DriveRoots() {
 
 }  // namespace
 
-std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& folder) {
+void Win32FileSystem::ListFolder(const std::string& folder,
+                                 const std::function<void(const FolderEntry&)>& each) {
     const std::string normal = NormalizeFolder(folder);
     if (normal.empty() || !IsFolder(normal)) {
         throw RuntimeError(ErrorKind::PathNotFound, folder);
@@ -91,43 +92,54 @@ std::vector<FolderEntry> Win32FileSystem::ListFolder(const std::string& folder) 
     HANDLE search =
         FindFirstFileExW(SystemPath(JoinPath(normal, "*")).c_str(), FindExInfoBasic, &found,
                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    std::vector<FolderEntry> entries;
     if (search == INVALID_HANDLE_VALUE) {
         if (GetLastError() == ERROR_FILE_NOT_FOUND) {
-            return entries;  // an empty drive root
+            return;  // an empty drive root
         }
         throw RuntimeError(ErrorKind::PathNotFound, folder);
     }
+    const struct Search {
+        HANDLE handle;
+        ~Search() { FindClose(handle); }
+    } open_search{search};
+    std::string name;
     do {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") {
+        const std::wstring_view wide = found.cFileName;
+        if (wide == L"." || wide == L"..") {
             continue;
         }
+        name = Narrow(wide);
         const DWORD attributes = found.dwFileAttributes;
-        entries.push_back({Narrow(name), (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                           (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
-                           (attributes & FILE_ATTRIBUTE_SYSTEM) != 0});
+        each({name, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+              (attributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+              (attributes & FILE_ATTRIBUTE_SYSTEM) != 0});
     } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return entries;
+    if (GetLastError() != ERROR_NO_MORE_FILES) {
+        // The share went away or the folder was removed half-way: the listing is not the folder's.
+        throw RuntimeError(ErrorKind::PathNotFound, folder);
+    }
 }
 
 bool Win32FileSystem::FolderExists(const std::string& folder) {
     return IsFolder(folder);
 }
 
-std::vector<DriveInfo> Win32FileSystem::Drives() {
-    QuietDriveErrors quiet;
-    std::vector<DriveInfo> drives;
-    for (const std::wstring& root : DriveRoots()) {
-        wchar_t label[MAX_PATH + 1] = {};
-        if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr,
-                                   nullptr, 0)) {
-            label[0] = L'\0';
-        }
-        drives.push_back({DriveRoot(Narrow(root)), Narrow(label)});
+std::vector<std::string> Win32FileSystem::DriveRoots() {
+    std::vector<std::string> roots;
+    for (const std::wstring& root : SystemDriveRoots()) {
+        roots.push_back(DriveRoot(Narrow(root)));
     }
-    return drives;
+    return roots;
+}
+
+std::string Win32FileSystem::DriveLabel(const std::string& root) {
+    QuietDriveErrors quiet;
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(Widen(DriveRoot(root)).c_str(), label, MAX_PATH + 1, nullptr,
+                               nullptr, nullptr, nullptr, 0)) {
+        return {};
+    }
+    return Narrow(label);
 }
 
 bool Win32FileSystem::DriveReady(const std::string& root) {
