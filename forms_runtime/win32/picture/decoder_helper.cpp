@@ -45,29 +45,6 @@ HANDLE HandleArgument(const wchar_t*& text) {
     return reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(value));
 }
 
-// Files that make the helper fail on purpose, for the tests of what the saver does then; only
-// when the tests ask for them in the helper's environment.
-void TestFailure(const std::wstring& path) {
-    wchar_t wanted[2] = {};
-    if (GetEnvironmentVariableW(L"KIVO_DECODER_TEST_FILES", wanted, 2) != 1 || wanted[0] != L'1') {
-        return;
-    }
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    char head[16] = {};
-    DWORD read = 0;
-    if (file != INVALID_HANDLE_VALUE) {
-        ReadFile(file, head, sizeof(head), &read, nullptr);
-        CloseHandle(file);
-    }
-    if (std::memcmp(head, "KIVO TEST CRASH", 15) == 0) {
-        *static_cast<volatile int*>(nullptr) = 0;
-    }
-    if (std::memcmp(head, "KIVO TEST HANG", 14) == 0) {
-        Sleep(INFINITE);
-    }
-}
-
 }  // namespace
 
 bool DecoderHelper::IsHelperCommand(std::wstring_view command_line) {
@@ -130,7 +107,6 @@ bool DecoderHelper::Load(const std::wstring& path, const PixelScale& scale) {
     done.kind = static_cast<std::int32_t>(ErrorKind::InvalidPicture);
     HANDLE section = nullptr;
     try {
-        TestFailure(path);
         DecodeHint hint;
         hint.shown_scale = [this](int width, int height) { return AskScale(width, height); };
         const Picture picture = LoadPictureFile(wic_, Narrow(path), hint, scale);
