@@ -119,7 +119,7 @@ void Application::RaiseEvent(const std::function<void()>& handler) {
 }
 
 void Application::RaiseTimer(Timer& timer) {
-    Form& form = timer.form();
+    const auto& form = dynamic_cast<const Form&>(timer.host());
     if (form.loading() || !form.loaded() || !timer.Enabled || timer.Interval <= 0) {
         return;
     }

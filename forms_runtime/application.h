@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "forms_runtime/backend.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/random.h"
+#include "forms_runtime/controls/services.h"
 #include "forms_runtime/form.h"
-#include "forms_runtime/random.h"
-#include "forms_runtime/services.h"
 
 namespace kivo::forms {
 

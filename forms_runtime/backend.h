@@ -6,14 +6,12 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
-#include "forms_runtime/controls.h"
-#include "forms_runtime/conversions.h"
-#include "forms_runtime/file_system.h"
+#include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/picture.h"
+#include "forms_runtime/basics/screen_metrics.h"
+#include "forms_runtime/controls/file_system.h"
 #include "forms_runtime/form_peer.h"
-#include "forms_runtime/picture.h"
-#include "forms_runtime/screen_metrics.h"
 
 namespace kivo::forms {
 

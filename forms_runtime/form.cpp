@@ -1,7 +1,7 @@
 #include "forms_runtime/form.h"
 
 #include "forms_runtime/application.h"
-#include "forms_runtime/backend.h"
+#include "forms_runtime/form_peer.h"
 
 namespace kivo::forms {
 
@@ -49,10 +49,10 @@ Form::Form(Application& app, const FormSpec& layout)
         controls_.push_back(MakeControl(*this, control, container));
     }
     for (Property<float>* edge : {&Left, &Top, &Width, &Height}) {
-        edge->on_change([this] { notify(static_cast<int>(FormProperty::Geometry)); });
+        edge->on_change([this] { notify(FormProperty::Geometry); });
     }
-    Caption.on_change([this] { notify(static_cast<int>(FormProperty::Caption)); });
-    WindowState.on_change([this] { notify(static_cast<int>(FormProperty::WindowState)); });
+    Caption.on_change([this] { notify(FormProperty::Caption); });
+    WindowState.on_change([this] { notify(FormProperty::WindowState); });
 }
 
 Form::~Form() = default;
@@ -70,7 +70,7 @@ void Form::Move(float left, float top, float width, float height) {
     Top.store(top);
     Width.store(width);
     Height.store(height);
-    notify(static_cast<int>(FormProperty::Geometry));
+    notify(FormProperty::Geometry);
 }
 
 void Form::Show(bool modal) {
@@ -92,10 +92,23 @@ Control& Form::find(std::string_view name, int index) const {
                            std::string(layout_.name));
 }
 
-void Form::notify(int what) {
+void Form::notify(FormProperty what) {
     if (peer_ && !unloaded_) {
-        peer_->FormChanged(static_cast<FormProperty>(what));
+        peer_->FormChanged(what);
     }
+}
+
+void Form::ControlChanged(Control& control, ControlProperty what) {
+    if (peer_) {
+        peer_->ControlChanged(control, what);
+    }
+}
+
+std::optional<TextExtent> Form::MeasureText(const Control& control, const std::string& text) const {
+    if (!peer_) {
+        return std::nullopt;
+    }
+    return peer_->MeasureText(control, text);
 }
 
 }  // namespace kivo::forms

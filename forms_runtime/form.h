@@ -2,14 +2,16 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "forms_runtime/controls.h"
-#include "forms_runtime/layout.h"
-#include "forms_runtime/property.h"
+#include "forms_runtime/basics/layout.h"
+#include "forms_runtime/basics/property.h"
+#include "forms_runtime/controls/control_host.h"
+#include "forms_runtime/controls/controls.h"
 
 namespace kivo::forms {
 
@@ -17,10 +19,13 @@ class Application;
 class FormPeer;
 class Services;
 
+// What changed on a form, so that its peer can mirror it on screen.
+enum class FormProperty { Geometry, Caption, WindowState };
+
 // A window: its own properties, its controls made from its layout table, and its event handlers.
 // A concrete form binds its controls by name in its constructor and overrides the handlers it
 // has; `Application::Load` then creates its window and runs `Form_Load`.
-class Form {
+class Form : public ControlHost {
   public:
     Form(Application& app, const FormSpec& layout);
     virtual ~Form();
@@ -49,11 +54,14 @@ class Form {
     const FormSpec& layout() const { return layout_; }
     Application& app() const { return app_; }
     // What the form and its controls may ask of the program.
-    Services& services() const;
+    Services& services() const override;
     FormPeer* peer() const { return peer_.get(); }
     bool loading() const { return loading_; }
     bool loaded() const { return peer_ != nullptr && !unloaded_; }
-    bool unloaded() const { return unloaded_; }
+    bool unloaded() const override { return unloaded_; }
+    void ControlChanged(Control& control, ControlProperty what) override;
+    std::optional<TextExtent> MeasureText(const Control& control,
+                                          const std::string& text) const override;
     bool shown() const { return shown_; }
     bool modal() const { return modal_; }
 
@@ -67,7 +75,7 @@ class Form {
   private:
     friend class Application;
     Control& find(std::string_view name, int index) const;
-    void notify(int what);
+    void notify(FormProperty what);
 
     Application& app_;
     const FormSpec& layout_;

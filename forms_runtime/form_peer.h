@@ -3,11 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "forms_runtime/controls.h"
+#include "forms_runtime/controls/control.h"
+#include "forms_runtime/form.h"
 
 namespace kivo::forms {
-
-enum class FormProperty { Geometry, Caption, WindowState };
 
 // The size of a window's frame around its client area, in twips.
 struct FrameInsets {
@@ -15,11 +14,6 @@ struct FrameInsets {
     float top = 0;
     float right = 0;
     float bottom = 0;
-};
-
-struct TextExtent {
-    float width = 0;
-    float height = 0;
 };
 
 // A loaded form's presence on screen.

@@ -1,6 +1,6 @@
 #include <functional>
 
-#include "forms_runtime/conversions.h"
+#include "forms_runtime/basics/conversions.h"
 #include "saver_window/frmScreenSaver.h"
 
 namespace kivo::saver_window {

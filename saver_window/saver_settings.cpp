@@ -1,6 +1,6 @@
 #include "saver_window/saver_settings.h"
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 
 namespace kivo::saver_window {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms_runtime/conversions.h"
+#include "forms_runtime/basics/conversions.h"
 
 namespace kivo::saver_window {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms_runtime/layout.h"
+#include "forms_runtime/basics/layout.h"
 
 namespace kivo::saver_window {
 

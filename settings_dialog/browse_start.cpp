@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "forms_runtime/paths.h"
+#include "forms_runtime/basics/paths.h"
 
 namespace kivo::settings_dialog {
 

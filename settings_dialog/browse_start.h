@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "forms_runtime/file_system.h"
-#include "forms_runtime/services.h"
+#include "forms_runtime/controls/file_system.h"
+#include "forms_runtime/controls/services.h"
 
 namespace kivo::settings_dialog {
 

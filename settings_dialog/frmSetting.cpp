@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "forms_runtime/conversions.h"
-#include "forms_runtime/errors.h"
-#include "forms_runtime/text.h"
+#include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/text.h"
 #include "settings_dialog/browse_start.h"
 #include "settings_dialog/setting_layout.h"
 #include "settings_store/settings_names.h"

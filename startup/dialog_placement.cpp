@@ -1,6 +1,6 @@
 #include "startup/dialog_placement.h"
 
-#include "forms_runtime/conversions.h"
+#include "forms_runtime/basics/conversions.h"
 
 namespace kivo::startup {
 

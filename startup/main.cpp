@@ -1,9 +1,9 @@
 #include <cmath>
 #include <limits>
 
-#include "forms_runtime/conversions.h"
-#include "forms_runtime/errors.h"
-#include "forms_runtime/text.h"
+#include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/text.h"
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"

@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "bench/slides/bench_stats.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/picture_header.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
 #include "forms_runtime/win32/picture/picture_files.h"

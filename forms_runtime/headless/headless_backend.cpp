@@ -3,8 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "forms_runtime/errors.h"
-#include "forms_runtime/text.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/text.h"
 
 namespace kivo::forms::headless {
 

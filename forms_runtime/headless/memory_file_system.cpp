@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "forms_runtime/errors.h"
-#include "forms_runtime/paths.h"
-#include "forms_runtime/text.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/paths.h"
+#include "forms_runtime/basics/text.h"
 
 namespace kivo::forms::headless {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "forms_runtime/file_system.h"
+#include "forms_runtime/controls/file_system.h"
 
 namespace kivo::forms::headless {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "forms_runtime/pixels/decode_hint.h"
+#include "forms_runtime/basics/decode_hint.h"
 
 namespace kivo::forms {
 

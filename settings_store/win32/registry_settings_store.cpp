@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/wide.h"
 
 namespace kivo::settings {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "forms_runtime/command_line.h"
-#include "forms_runtime/conversions.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/command_line.h"
+#include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/errors.h"
 
 namespace kivo::forms {
 namespace {

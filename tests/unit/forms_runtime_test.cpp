@@ -3,7 +3,7 @@
 #include <array>
 
 #include "forms_runtime/application.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/headless/headless_backend.h"
 
 namespace kivo::forms {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "forms_runtime/random.h"
+#include "forms_runtime/basics/random.h"
 
 namespace kivo::testing {
 

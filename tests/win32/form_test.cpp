@@ -69,10 +69,11 @@ void FormTest::Tick(saver_window::frmScreenSaver& saver) {
 
 HWND FormTest::WindowOf(const forms::Control& control) {
     // A frame's controls are its window's children.
+    const auto& form = dynamic_cast<const forms::Form&>(control.host());
     const HWND parent =
-        control.container() != nullptr ? WindowOf(*control.container()) : WindowOf(control.form());
+        control.container() != nullptr ? WindowOf(*control.container()) : WindowOf(form);
     for (HWND at = GetWindow(parent, GW_CHILD); at != nullptr; at = GetWindow(at, GW_HWNDNEXT)) {
-        if (PeerOf(control.form()).ControlOfWindow(at) == &control) {
+        if (PeerOf(form).ControlOfWindow(at) == &control) {
             return at;
         }
     }

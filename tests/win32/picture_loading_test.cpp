@@ -9,7 +9,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "forms_runtime/win32/picture/com_ptr.h"
 #include "tests/common/picture_bytes.h"

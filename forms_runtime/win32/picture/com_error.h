@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 
 namespace kivo::forms::win32 {
 

@@ -6,7 +6,7 @@
 #include <exception>
 #include <functional>
 
-#include "forms_runtime/picture.h"
+#include "forms_runtime/basics/picture.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 
 namespace kivo::forms::win32 {

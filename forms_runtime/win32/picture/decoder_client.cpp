@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "forms_runtime/win32/wide.h"

@@ -9,8 +9,8 @@
 #include <cwchar>
 #include <new>
 
-#include "forms_runtime/command_line.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/command_line.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "forms_runtime/win32/picture/picture_files.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "forms_runtime/picture.h"
+#include "forms_runtime/basics/picture.h"
 
 namespace kivo::forms::win32 {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/drawable_picture.h"
 #include "forms_runtime/win32/wide.h"
 

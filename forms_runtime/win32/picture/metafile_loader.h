@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "forms_runtime/picture.h"
+#include "forms_runtime/basics/picture.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 
 namespace kivo::forms::win32 {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/exif_orientation.h"
 #include "forms_runtime/pixels/picture_header.h"
 #include "forms_runtime/win32/picture/metafile_loader.h"

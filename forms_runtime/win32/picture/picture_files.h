@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "forms_runtime/picture.h"
+#include "forms_runtime/basics/picture.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/area_reducer.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/pixels/exif_orientation.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "forms_runtime/picture.h"
+#include "forms_runtime/basics/picture.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/pixels/pixel_resampler.h"
 #include "forms_runtime/pixels/pixel_scale.h"

@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "forms_runtime/controls.h"
+#include "forms_runtime/controls/controls.h"
 
 namespace kivo::forms::win32 {
 

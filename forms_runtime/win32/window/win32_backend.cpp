@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "forms_runtime/application.h"
-#include "forms_runtime/command_line.h"
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/command_line.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/decode_thread.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
 #include "forms_runtime/win32/picture/picture_files.h"

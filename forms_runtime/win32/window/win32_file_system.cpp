@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "forms_runtime/errors.h"
-#include "forms_runtime/paths.h"
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/paths.h"
 #include "forms_runtime/win32/wide.h"
 
 namespace kivo::forms::win32 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "forms_runtime/file_system.h"
+#include "forms_runtime/controls/file_system.h"
 
 namespace kivo::forms::win32 {
 

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "forms_runtime/errors.h"
+#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/gui_font.h"

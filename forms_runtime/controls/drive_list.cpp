@@ -1,0 +1,105 @@
+#include "forms_runtime/controls/drive_list.h"
+
+#include <memory>
+
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/paths.h"
+#include "forms_runtime/controls/folder_readings.h"
+#include "forms_runtime/controls/services.h"
+
+namespace kivo::forms {
+
+DriveList::DriveList(ControlHost& host, const ControlSpec& layout, Control* container)
+    : Control(host, layout, container) {
+    Drive.store(DriveRoot(host.services().Path()));
+    Drive.on_set([this](const std::string& text) { select(text); });
+    refresh();
+}
+
+void DriveList::refresh() {
+    Services& services = host().services();
+    auto roots = std::make_shared<std::vector<std::string>>();
+    services.ReadLater(
+        [&files = services.Files(), roots] { *roots = files.DriveRoots(); },
+        [this, ticket = listings_.Take(), roots](std::exception_ptr error) {
+            if (!ticket.wanted()) {
+                return;
+            }
+            if (error != nullptr) {
+                std::rethrow_exception(error);
+            }
+            drives_.clear();
+            for (const std::string& root : *roots) {
+                drives_.push_back({DriveRoot(root), {}});
+            }
+            if (Drive.get().empty() && !drives_.empty()) {
+                Drive.store(drives_.front().root);  // the program runs from a network path
+            }
+            notify(ControlProperty::List);
+            Services& services = host().services();
+            for (std::size_t at = 0; at < drives_.size(); ++at) {
+                auto label = std::make_shared<std::string>();
+                services.ReadLater([&files = services.Files(), root = drives_[at].root,
+                                    label] { *label = files.DriveLabel(root); },
+                                   [this, ticket, at, label](std::exception_ptr error) {
+                                       if (!ticket.wanted()) {
+                                           return;
+                                       }
+                                       if (error != nullptr) {
+                                           std::rethrow_exception(error);
+                                       }
+                                       drives_[at].label = std::move(*label);
+                                       notify(ControlProperty::List);
+                                   });
+            }
+        });
+}
+
+std::string DriveList::DisplayText(const DriveInfo& drive) {
+    std::string text;
+    text += static_cast<char>(drive.root.empty() ? '?' : drive.root[0] - 'A' + 'a');
+    text += ':';
+    if (!drive.label.empty()) {
+        text += " [" + drive.label + "]";
+    }
+    return text;
+}
+
+void DriveList::UserPick(const std::string& root) {
+    Services& services = host().services();
+    auto ready = std::make_shared<bool>(false);
+    services.ReadLater(
+        [&files = services.Files(), root, ready] { *ready = files.DriveReady(root); },
+        [this, ticket = picks_.Take(), root, ready](std::exception_ptr error) {
+            if (!ticket.wanted()) {
+                return;
+            }
+            if (error != nullptr) {
+                std::rethrow_exception(error);
+            }
+            if (*ready) {
+                Drive = root;
+                return;
+            }
+            notify(ControlProperty::Selection);  // back to the drive it showed
+            host().services().MsgBox("ドライブ " + DriveRoot(root).substr(0, 2) +
+                                         " の準備ができていません。\nディスクを入れるか、ほかの"
+                                         "ドライブを選んでください。",
+                                     kExclamation);
+        });
+}
+
+void DriveList::select(const std::string& text) {
+    const std::string root = DriveRoot(text);
+    if (root.empty() || SaysNotReady(host().services(), root)) {
+        throw RuntimeError(ErrorKind::DeviceUnavailable, text);
+    }
+    if (root == Drive.get()) {
+        return;
+    }
+    Drive.store(root);
+    notify(ControlProperty::Selection);
+    raise_change();
+}
+
+}  // namespace kivo::forms

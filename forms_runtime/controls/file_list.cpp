@@ -1,0 +1,49 @@
+#include "forms_runtime/controls/file_list.h"
+
+#include <memory>
+
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/basics/paths.h"
+#include "forms_runtime/controls/folder_readings.h"
+#include "forms_runtime/controls/services.h"
+
+namespace kivo::forms {
+
+FileList::FileList(ControlHost& host, const ControlSpec& layout, Control* container)
+    : Control(host, layout, container), ListIndex(-1) {
+    Path.on_set([this](const std::string& folder) {
+        Services& services = this->host().services();
+        const std::string normal = NormalizeFolder(folder);
+        if (normal.empty() || SaysMissing(services, normal)) {
+            throw RuntimeError(ErrorKind::PathNotFound, folder);
+        }
+        Path.store(normal);
+        ListIndex.store(-1);
+        files_ = {};
+        notify(ControlProperty::List);
+
+        auto names = std::make_shared<NameList>();
+        services.ReadLater(
+            [&files = services.Files(), normal, names] { *names = ListFiles(files, normal); },
+            [this, ticket = readings_.Take(), names](std::exception_ptr error) {
+                if (!ticket.wanted()) {
+                    return;
+                }
+                if (error != nullptr) {
+                    std::rethrow_exception(error);
+                }
+                files_ = std::move(*names);
+                notify(ControlProperty::List);
+            });
+    });
+    ListIndex.on_change([this] { notify(ControlProperty::Selection); });
+}
+
+std::string FileList::List(int position) const {
+    if (position < 0 || position >= ListCount()) {
+        return {};
+    }
+    return std::string(files_[position]);
+}
+
+}  // namespace kivo::forms
