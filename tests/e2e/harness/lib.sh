@@ -86,7 +86,7 @@ live_holders() {
 pid_runs() { # pid name
     local pid=$1 name=$2
     [[ -n $pid && -r /proc/$pid/cmdline ]] || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$name"
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q -- "$name"
 }
 
 recorded() { cat "$state_dir/$1" 2>/dev/null || true; }
