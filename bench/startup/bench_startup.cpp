@@ -1,20 +1,23 @@
 // Measures how long a program takes from CreateProcessW to showing its window:
-//   bench_startup.exe [--runs N] --title <window title> -- <program> [arguments...]
+//   bench_startup.exe [--runs N] [--folder <path>] --title <window title> -- <program> [args...]
 // Each run starts the program in its own folder, polls every millisecond for a visible
 // window of that process with that title, then ends the process. Prints each run and the
 // median in milliseconds ("median_ms <value>"); exits 1 if a window never appeared.
+// --folder stores <path> as Kivo's picture folder for the runs, ending in a backslash as the
+// settings dialog stores it, and puts back what was stored before.
 #include <windows.h>
 
 #include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 20000;
+constexpr DWORD kTimeoutMs = 60000;  // a folder that takes long to list may hold the window
 
 std::string Narrow(const std::wstring& text) {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
@@ -45,6 +48,7 @@ struct Options {
     std::wstring program;
     std::wstring commandLine;
     std::wstring folder;
+    std::optional<std::wstring> pictureFolder;
 };
 
 bool Parse(int count, wchar_t** arguments, Options& options) {
@@ -53,6 +57,11 @@ bool Parse(int count, wchar_t** arguments, Options& options) {
         const std::wstring argument = arguments[i];
         if (argument == L"--runs" && i + 1 < count) {
             options.runs = std::max(1, _wtoi(arguments[++i]));
+        } else if (argument == L"--folder" && i + 1 < count) {
+            options.pictureFolder = arguments[++i];
+            if (!options.pictureFolder->ends_with(L'\\')) {
+                *options.pictureFolder += L'\\';
+            }
         } else if (argument == L"--title" && i + 1 < count) {
             options.title = arguments[++i];
         } else if (argument == L"--") {
@@ -74,6 +83,46 @@ bool Parse(int count, wchar_t** arguments, Options& options) {
     options.folder = slash == std::wstring::npos ? L"." : options.program.substr(0, slash);
     return true;
 }
+
+// Kivo's picture folder, stored for as long as the object lives; then what was stored before
+// (or nothing) is put back.
+class StoredPictureFolder {
+  public:
+    explicit StoredPictureFolder(const std::wstring& folder) {
+        wchar_t old[1024];
+        DWORD size = sizeof old;
+        if (RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_SZ, nullptr, old, &size) ==
+            ERROR_SUCCESS) {
+            old_ = old;
+        }
+        Store(folder);
+    }
+    ~StoredPictureFolder() {
+        if (old_) {
+            Store(*old_);
+        } else {
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
+        }
+    }
+    StoredPictureFolder(const StoredPictureFolder&) = delete;
+    StoredPictureFolder& operator=(const StoredPictureFolder&) = delete;
+
+  private:
+    static constexpr wchar_t kKey[] = L"Software\\スライドショー(スクリーンセーバー）\\設定";
+    static constexpr wchar_t kValue[] = L"パス";
+
+    static void Store(const std::wstring& folder) {
+        const LSTATUS status =
+            RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_SZ, folder.c_str(),
+                            static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+        if (status != ERROR_SUCCESS) {
+            std::fprintf(stderr, "bench_startup: cannot store the picture folder (error %ld)\n",
+                         static_cast<long>(status));
+        }
+    }
+
+    std::optional<std::wstring> old_;
+};
 
 struct WindowSearch {
     DWORD processId;
@@ -162,14 +211,19 @@ int main() {
     Options options;
     if (arguments == nullptr || !Parse(count, arguments, options)) {
         std::fprintf(stderr,
-                     "usage: bench_startup.exe [--runs N] --title <window title> -- <program> "
-                     "[arguments...]\n");
+                     "usage: bench_startup.exe [--runs N] [--folder <path>] --title <window title> "
+                     "-- <program> [arguments...]\n");
         return 2;
     }
     LocalFree(arguments);
 
     std::printf("program %s\ntitle   %s\n", Narrow(options.commandLine).c_str(),
                 Narrow(options.title).c_str());
+    std::optional<StoredPictureFolder> stored;
+    if (options.pictureFolder) {
+        std::printf("folder  %s\n", Narrow(*options.pictureFolder).c_str());
+        stored.emplace(*options.pictureFolder);
+    }
     std::vector<double> times;
     for (int run = 1; run <= options.runs; ++run) {
         const double ms = MeasureOnce(options);

@@ -8,11 +8,12 @@
 
 namespace kivo::test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path(), "") {}
+
+TempFolder::TempFolder(const std::filesystem::path& base, const std::string& suffix) {
     std::mt19937_64 random(std::random_device{}());
-    const std::filesystem::path base = std::filesystem::temp_directory_path();
     do {
-        path_ = base / ("kivo-test-" + std::to_string(random()));
+        path_ = base / ("kivo-test-" + std::to_string(random()) + suffix);
     } while (!std::filesystem::create_directory(path_));
 }
 

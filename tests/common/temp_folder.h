@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace kivo::test {
@@ -12,6 +13,8 @@ namespace kivo::test {
 class TempFolder {
   public:
     TempFolder();
+    // A folder in `base` instead, its name ending in `suffix`.
+    TempFolder(const std::filesystem::path& base, const std::string& suffix);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

@@ -86,7 +86,7 @@ live_holders() {
 pid_runs() { # pid name
     local pid=$1 name=$2
     [[ -n $pid && -r /proc/$pid/cmdline ]] || return 1
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$name"
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q -- "$name"
 }
 
 recorded() { cat "$state_dir/$1" 2>/dev/null || true; }
@@ -241,6 +241,46 @@ start_system_processes() {
 }
 
 # ---------------------------------------------------------------------------------------
+# The slow folder: slow-folder mirrors slow-src at slow, delaying the listings and first reads
+# that its folders' names ask for. Tests write into slow-src and read through slow. A mount that
+# fails is logged and leaves the other tests running; the tests that need it fail with the log.
+
+slow_source=$state_dir/slow-src
+slow_mount=$state_dir/slow
+
+# From the mount table, not by looking at the folder: a dead mount's folder cannot be looked at.
+slow_mounted() { findmnt -rn -o TARGET | grep -qxF "$slow_mount"; }
+
+slow_folder_is_up() { pid_runs "$(recorded slow-folder.pid)" slow-folder && slow_mounted; }
+
+start_slow_folder() {
+    local pid i log=$state_dir/slow-folder.log
+    stop_slow_folder
+    rm -rf "$slow_source"
+    mkdir -p "$slow_source" "$slow_mount"
+    "$harness_dir/slow-folder" "$slow_source" "$slow_mount" </dev/null >"$log" 2>&1 7>&- 8>&- 9>&- &
+    pid=$!
+    echo "$pid" >"$state_dir/slow-folder.pid"
+    for ((i = 0; i < 100; i++)); do
+        slow_mounted && return 0
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    echo "slow-folder: not mounted at $slow_mount" >>"$log"
+    log "the slow folder is not mounted; the tests that use it fail: $(tail -n 3 "$log" | tr '\n' ' ')"
+    stop_slow_folder
+}
+
+stop_slow_folder() {
+    if slow_mounted; then
+        fusermount3 -u "$slow_mount" 2>/dev/null || fusermount3 -u -z "$slow_mount" 2>/dev/null ||
+            log "could not unmount $slow_mount"
+    fi
+    stop_pid "$(recorded slow-folder.pid)" slow-folder
+    rm -f "$state_dir/slow-folder.pid"
+}
+
+# ---------------------------------------------------------------------------------------
 
 env_down() {
     local server
@@ -251,6 +291,7 @@ env_down() {
     fi
     stop_pid "$(recorded openbox.pid)" openbox
     stop_pid "$(recorded xvfb.pid)" Xvfb
+    stop_slow_folder
     rm -f "$state_dir"/{display,xvfb.pid,openbox.pid,wineserver.pid,mode}
 }
 
@@ -263,6 +304,7 @@ env_up() { # mode: fixture | transient
     start_window_manager
     start_wineserver
     start_system_processes
+    start_slow_folder
     echo "$1" >"$state_dir/mode"
     log "up on DISPLAY=$DISPLAY ($1) in $((SECONDS - started)) s"
 }
