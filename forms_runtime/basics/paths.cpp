@@ -27,8 +27,17 @@ int CompareFolded(std::string_view a, std::string_view b) {
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
-        const char32_t ca = FoldCase(NextChar(a, i));
-        const char32_t cb = FoldCase(NextChar(b, j));
+        char32_t ca = static_cast<unsigned char>(a[i]);
+        char32_t cb = static_cast<unsigned char>(b[j]);
+        if (ca < 0x80 && cb < 0x80) {  // most names are ASCII: no decoding
+            ++i;
+            ++j;
+        } else {
+            ca = NextChar(a, i);
+            cb = NextChar(b, j);
+        }
+        ca = FoldCase(ca);
+        cb = FoldCase(cb);
         if (ca != cb) {
             return ca < cb ? -1 : 1;
         }
