@@ -51,6 +51,8 @@ class StandardControls {
         int id = 0;
     };
 
+    // The text a control's window shows: a caption, or a text box's text.
+    static std::string CaptionOf(const Control& control);
     void CreateChildren(const Control* container, HWND parent);
     void Create(Control& control, HWND parent);
     const Entry* Find(const Control& control) const;

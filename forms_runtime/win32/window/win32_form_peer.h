@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/backend.h"
@@ -70,6 +71,9 @@ class Win32FormPeer : public FormPeer {
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    // Keys, the mouse, the controls' notifications, activation: the answer, or none for a
+    // message of another kind.
+    std::optional<LRESULT> OnInput(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     void CreateFormWindow();
     void RunModal();
     bool OnKey(WPARAM key);
