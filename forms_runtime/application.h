@@ -14,6 +14,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/random.h"
 #include "forms_runtime/controls/services.h"
+#include "forms_runtime/controls/timer.h"
 #include "forms_runtime/form.h"
 
 namespace kivo::forms {

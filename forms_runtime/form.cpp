@@ -1,6 +1,7 @@
 #include "forms_runtime/form.h"
 
 #include "forms_runtime/application.h"
+#include "forms_runtime/controls/controls.h"
 #include "forms_runtime/form_peer.h"
 
 namespace kivo::forms {

@@ -10,8 +10,8 @@
 
 #include "forms_runtime/basics/layout.h"
 #include "forms_runtime/basics/property.h"
+#include "forms_runtime/controls/control.h"
 #include "forms_runtime/controls/control_host.h"
-#include "forms_runtime/controls/controls.h"
 
 namespace kivo::forms {
 

@@ -3,6 +3,10 @@
 #include <cstdint>
 
 #include "forms_runtime/application.h"
+#include "forms_runtime/controls/file_list.h"
+#include "forms_runtime/controls/image.h"
+#include "forms_runtime/controls/label.h"
+#include "forms_runtime/controls/timer.h"
 #include "forms_runtime/form.h"
 #include "startup/module/saversample.h"
 

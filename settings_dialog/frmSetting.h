@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms_runtime/application.h"
+#include "forms_runtime/controls/controls.h"
 #include "forms_runtime/form.h"
 #include "settings_store/settings_store.h"
 

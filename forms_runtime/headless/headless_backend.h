@@ -10,6 +10,7 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/backend.h"
+#include "forms_runtime/controls/controls.h"
 #include "forms_runtime/headless/memory_file_system.h"
 
 namespace kivo::forms::headless {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "forms_runtime/controls/timer.h"
 #include "forms_runtime/form.h"
 
 namespace kivo::forms::win32 {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "forms_runtime/controls/controls.h"
 #include "forms_runtime/form.h"
 
 namespace kivo::forms::win32 {

@@ -4,6 +4,8 @@
 
 #include <unordered_map>
 
+#include "forms_runtime/controls/image.h"
+#include "forms_runtime/controls/label.h"
 #include "forms_runtime/form.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 
