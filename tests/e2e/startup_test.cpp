@@ -49,12 +49,6 @@ TEST_F(StartupTest, WhileTheSlideShowRunsAnotherStartEndsAtOnce) {
     EXPECT_TRUE(saver.running());
 }
 
-TEST_F(StartupTest, AnUnknownModeEndsWithoutAWindow) {
-    ScopedProcess process = Launch(L"/x");
-    EXPECT_TRUE(EndsWithoutAWindow(process));
-    EXPECT_EQ(process.exitCode(), 0u);
-}
-
 TEST_F(StartupTest, ThePreviewFillsItsHostLetsTheSlideShowStartAndEndsWithTheHost) {
     std::unique_ptr<HWND__, decltype(&DestroyWindow)> host(
         CreateWindowExW(0, L"Static", L"kivo e2e preview host",
