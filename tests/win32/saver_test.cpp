@@ -1,9 +1,14 @@
 // The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, the keys, its end from outside, and input during a tick that waits
-// for its picture.
+// mouse by hit test in twips, the keys, its end from outside, and input and close requests during
+// a tick that waits for its picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "tests/common/picture_bytes.h"
 #include "tests/win32/form_test.h"
@@ -84,9 +89,88 @@ TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
     EXPECT_TRUE(app.forms().empty());
 }
 
-class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<bool> {};
+// The system's password check as a dialog runs it: a message loop of its own for a while, every
+// message dispatched there and followed by `look`; then "not verified", so the show goes on.
+class CheckingSystem : public startup::Win32System {
+  public:
+    explicit CheckingSystem(std::function<void()> look) : look_(std::move(look)) {}
+    std::optional<std::int32_t> VerifyScreenSaverPassword(startup::WindowHandle) override {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+        while (std::chrono::steady_clock::now() < until) {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+                look_();
+            }
+            Sleep(5);
+        }
+        return 0;
+    }
 
-TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone) {
+  private:
+    std::function<void()> look_;
+};
+
+// The screen's pixel at the middle of the window, as its paints left it.
+std::uint32_t MiddleOnScreen(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, client.right / 2, client.bottom / 2);
+    ReleaseDC(window, dc);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlide) {
+    pictures.Write("slide.png", SlowSolidPng(40, 20, kRed));
+    HWND window = nullptr;
+    std::vector<std::uint32_t> seen;  // in the check's loop
+    CheckingSystem checking([&] { seen.push_back(MiddleOnScreen(window)); });
+    startup::SaverSample checked{app, settings, checking};
+    checked.UsePassword = 1;
+    frmScreenSaver& saver = app.Load<frmScreenSaver>(checked);
+    Settle();
+    window = WindowOf(saver);
+    saver.Show();
+    Tick(saver);
+    Pump(std::chrono::milliseconds(100));
+    ASSERT_EQ(MiddleOnScreen(window), kRed);
+
+    pictures.Write("slide.png", SlowSolidPng(8000, 6000, kBlue));  // the next slide is slow
+    int depth = 0;
+    int deepest = 0;
+    saver.Timer.on_timer = [&, tick = saver.Timer.on_timer] {
+        deepest = std::max(deepest, ++depth);
+        tick();
+        --depth;
+    };
+    saver.Timer.Interval = 50;                   // ticks come while the check's loop runs
+    PostMessageW(window, WM_KEYDOWN, VK_F7, 1);  // delivered in the load: the check opens
+    Tick(saver);
+    saver.Timer.Interval = 0;
+    ASSERT_FALSE(seen.empty()) << "no password check during the load";
+    EXPECT_EQ(deepest, 1) << "a tick ran inside the tick";
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), kRed), std::ssize(seen))
+        << "the slide was painted half done";
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(MiddleOnScreen(window), kBlue) << "the paint held back was never done";
+}
+
+// What reaches the slide show while a tick waits for its picture: the user's input, and what
+// other windows post to it (a host's close request, a key that a monitor's cover hands on).
+struct SlowLoadInput {
+    const char* name;
+    void (*give)(HWND window, POINT centre);
+};
+
+void PrintTo(const SlowLoadInput& input, std::ostream* out) {
+    *out << input.name;
+}
+
+class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<SlowLoadInput> {};
+
+TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
     pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));
     frmScreenSaver& saver = LoadSaver();
     saver.Show();
@@ -94,24 +178,34 @@ TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone
     ASSERT_TRUE(app.AnyFormLoaded());
     POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
     ClientToScreen(WindowOf(saver), &centre);
-    std::thread user([click = GetParam(), centre] {  // the user, 100 ms into the load
-        Sleep(100);
-        if (click) {
-            SetCursorPos(centre.x, centre.y);
-            mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        } else {
-            keybd_event(VK_F7, 0, 0, 0);
-            keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
-        }
+    std::thread other([give = GetParam().give, window = WindowOf(saver), centre] {
+        Sleep(100);  // into the load
+        give(window, centre);
     });
     Tick(saver);  // it hides the picture, then loads the slow one: half a second or more
-    user.join();
-    EXPECT_TRUE(app.ended()) << "the input waited for the load";
+    other.join();
+    EXPECT_TRUE(app.ended()) << "it waited for the load";
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyAndClick, SlowLoadTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Click" : "Key"; });
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, SlowLoadTest,
+    ::testing::Values(
+        SlowLoadInput{"Key",
+                      [](HWND, POINT) {
+                          keybd_event(VK_F7, 0, 0, 0);
+                          keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
+                      }},
+        SlowLoadInput{"Click",
+                      [](HWND, POINT centre) {
+                          SetCursorPos(centre.x, centre.y);
+                          mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+                          mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+                      }},
+        SlowLoadInput{"PostedCloseRequest",
+                      [](HWND window, POINT) { PostMessageW(window, WM_CLOSE, 0, 0); }},
+        SlowLoadInput{"KeyPostedByACover",
+                      [](HWND window, POINT) { PostMessageW(window, WM_KEYDOWN, VK_F7, 1); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kivo::test
