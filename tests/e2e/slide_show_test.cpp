@@ -1,5 +1,6 @@
 // The slides on screen: where each picture lands, which file each tick shows, what a broken file
-// leaves, and that a slow picture does not hold up the end of the saver.
+// leaves. Input during a slow picture: decoder_helper_test.cpp (end to end, while the helper
+// hangs) and tests/win32/saver_test.cpp (every kind of input, in process).
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -84,31 +85,6 @@ TEST_F(SlideShowTest, ABrokenFileLeavesThePreviousPicture) {
     EXPECT_EQ(seen.size(), 1u) << "the picture went away: " << std::hex << seen.back().colour;
     EXPECT_TRUE(saver.running());
 }
-
-// A key, or a click on the picture that still shows, while the next, slow picture is decoded.
-class SlowLoadTest : public KivoTest,
-                     public ::testing::WithParamInterface<std::pair<const char*, void (*)()>> {};
-
-TEST_P(SlowLoadTest, EndsTheSaverAtOnce) {
-    AddPicture(L"large.png", test::SlowSolidPng(8000, 6000, 0x808080));
-    // Other programs on the machine can hold up any one try: the better of two counts.
-    std::chrono::milliseconds best{};
-    for (int attempt = 0; attempt < 2 && (attempt == 0 || best > 100ms); ++attempt) {
-        // A slide every 50 ms: a decode is nearly always under way. The pointer is on the picture.
-        ScopedProcess saver = StartSaver(L"0.05", kScreenCentre);
-        ASSERT_TRUE(WaitForPixel(kScreenCentre, kBlack, 30s, true)) << "no picture showed";
-        Sleep(100);  // the next tick, 50 ms after the picture showed, has begun the next decode
-        const std::chrono::milliseconds took = TimeToGo(GetParam().second);
-        best = attempt == 0 ? took : std::min(best, took);
-        EXPECT_TRUE(saver.WaitForExit(3s));
-    }
-    EXPECT_LE(best.count(), 100) << "the saver took " << best.count() << " ms to go";
-}
-
-INSTANTIATE_TEST_SUITE_P(KeyAndClick, SlowLoadTest,
-                         ::testing::Values(std::pair{"Key", +[] { PressKey(VK_SPACE); }},
-                                           std::pair{"Click", +[] { ClickButton(); }}),
-                         [](const auto& info) { return std::string(info.param.first); });
 
 }  // namespace
 }  // namespace kivo::e2e
