@@ -1,14 +1,11 @@
-// Pictures are decoded in a helper process: a helper that crashes or hangs in the middle of a
-// picture leaves the saver and the dialog's preview with the picture they showed, input still
-// ends them at once, the next picture comes from a new helper, and no helper outlives its
-// program. The faults are injected from outside, while the helper decodes a picture that is slow
-// to decode: the helper is ended (a crash) or all its threads are suspended (a hang).
+// A decoder helper that crashes (is ended) or hangs (its threads suspended) while it decodes a slow
+// picture: the saver and the preview keep what they showed, input still ends them at once, a new
+// helper serves the next picture, and no helper outlives its program.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "setting_dialog_test.h"
@@ -17,22 +14,27 @@
 namespace kivo::e2e {
 namespace {
 
-using test::Runs;
-
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 // How much a helper's working set grows as it fills the slow picture: it is decoding it.
 constexpr std::size_t kDecodingGrowth = std::size_t{16} << 20;
 
-// The decoder helpers that `program` started (not Wine's desktop process, which the first window
-// of a prefix may start), whether `program` still runs or not.
+// The decoder helpers of `program` (not Wine's desktop process, which it may start too).
 std::set<DWORD> HelpersOf(DWORD program) {
     return test::ChildrenOf(program, L"Kivo.scr");
 }
 
 // Whether every one of the processes `ids` has ended within three seconds.
 bool AllEnd(const std::set<DWORD>& ids) {
-    return WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), Runs); }, 3s);
+    return WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), test::Runs); }, 3s);
+}
+
+// Whether the centre stays red and the saver runs for `duration`.
+bool StaysRed(const ScopedProcess& saver, std::chrono::milliseconds duration) {
+    const auto lost = [&] {
+        return !saver.running() || !ColoursClose(ScreenPixel(kScreenCentre), kRed);
+    };
+    return !WaitUntil(lost, duration);
 }
 
 class DecoderHelperTest : public SettingDialogTest {
@@ -46,91 +48,60 @@ class DecoderHelperTest : public SettingDialogTest {
     // The helper of `program` that is decoding the slow picture, noted in helpers_; 0 when none
     // does within ten seconds.
     DWORD DecodingHelper(DWORD program) {
-        std::map<DWORD, std::size_t> least;  // each helper's working set when it was idlest
+        std::map<DWORD, std::size_t> idle;  // each helper's least working set seen
         DWORD decoding = 0;
         WaitUntil(
             [&] {
                 for (DWORD helper : HelpersOf(program)) {
                     const std::size_t now = test::WorkingSet(helper);
-                    const auto idle = least.try_emplace(helper, now).first;
-                    idle->second = std::min(idle->second, now);
-                    if (now >= idle->second + kDecodingGrowth) {
-                        decoding = helper;
-                        return true;
-                    }
+                    idle[helper] = std::min(idle.try_emplace(helper, now).first->second, now);
+                    decoding = now >= idle[helper] + kDecodingGrowth ? helper : decoding;
                 }
-                return false;
+                return decoding != 0;
             },
             10s);
-        if (decoding != 0) {
-            helpers_.insert(decoding);
-        }
+        helpers_.insert(decoding);
         return decoding;
-    }
-
-    // Notes the helpers that the saver runs now; returns how many have been noted.
-    std::size_t NoteHelpers(const ScopedProcess& saver) {
-        const std::set<DWORD> now = HelpersOf(saver.id());
-        helpers_.insert(now.begin(), now.end());
-        return helpers_.size();
-    }
-
-    // Whether the centre stays red and the saver runs for `duration`; notes every helper seen
-    // meanwhile.
-    bool StaysRed(const ScopedProcess& saver, std::chrono::milliseconds duration) {
-        bool kept = true;
-        WaitUntil(
-            [&] {
-                NoteHelpers(saver);
-                kept = kept && saver.running() && ColoursClose(ScreenPixel(kScreenCentre), kRed);
-                return !kept;
-            },
-            duration);
-        return kept;
     }
 
     std::set<DWORD> helpers_;
 };
 
-TEST_F(DecoderHelperTest, AHelperThatCrashesIsReplacedAtOnceAndEndsWithAKilledSaver) {
-    {
-        ScopedProcess saver = StartSaver(L"0.3");
-        ASSERT_TRUE(WaitForPixel(kScreenCentre, kRed, 10s));
-        const DWORD crashed = DecodingHelper(saver.id());
-        ASSERT_NE(crashed, 0u) << "no helper decoded the slow picture";
-        test::Crash(crashed);
-        // Until the slow picture's next turn, a tick and a decode later.
-        EXPECT_TRUE(StaysRed(saver, 700ms)) << std::hex << ScreenPixel(kScreenCentre);
-        EXPECT_TRUE(WaitUntil([&] { return NoteHelpers(saver) >= 2; }, 2s))
-            << "no new helper after the crash";
-    }  // killed here
-    EXPECT_TRUE(AllEnd(helpers_)) << "a helper outlived its killed saver";
-}
-
-TEST_F(DecoderHelperTest, AHelperThatHangsHoldsNeitherThePictureNorAKey) {
+TEST_F(DecoderHelperTest, AHelperThatCrashesOrHangsLeavesThePictureAndHoldsNoKey) {
     ScopedProcess saver = StartSaver(L"0.3");
     ASSERT_TRUE(WaitForPixel(kScreenCentre, kRed, 10s));
+    const DWORD crashed = DecodingHelper(saver.id());
+    ASSERT_NE(crashed, 0u) << "no helper decoded the slow picture";
+    test::Crash(crashed);
+    // Until the slow picture's next turn, a tick and a decode later, in a new helper.
+    EXPECT_TRUE(StaysRed(saver, 700ms)) << std::hex << ScreenPixel(kScreenCentre);
     const DWORD hung = DecodingHelper(saver.id());
-    ASSERT_NE(hung, 0u) << "no helper decoded the slow picture";
+    ASSERT_NE(hung, 0u) << "no new helper decoded the slow picture after the crash";
     ASSERT_GT(test::Hang(hung), 0);
     EXPECT_TRUE(StaysRed(saver, 1s)) << std::hex << ScreenPixel(kScreenCentre);
     EXPECT_LE(TimeToGo().count(), 100);
     EXPECT_TRUE(AllEnd(helpers_)) << "a helper outlived its saver";
 }
 
-// A key pressed while the first helper is still being started: the helper must not be left
-// behind, never started and never ended. The moment is hit only some of the time, so a few
-// shows are tried.
-TEST_F(DecoderHelperTest, AKeyWhileTheHelperStartsLeavesNoHelperBehind) {
+// A key pressed, or the saver killed, while its first helper is still being started: the helper
+// must not be left behind, never started and never ended. The moment is hit only some of the
+// time, so a few shows are tried.
+TEST_F(DecoderHelperTest, AKeyOrAKillWhileTheHelperStartsLeavesNoHelperBehind) {
     for (int attempt = 0; attempt < 6; ++attempt) {
-        ScopedProcess saver = StartSaver(L"0.001");
-        ASSERT_TRUE(WaitUntil([&] { return !HelpersOf(saver.id()).empty(); }, 10s));
-        PressKey(VK_SPACE);
-        ASSERT_TRUE(saver.WaitForExit(3s));
-        const std::set<DWORD> helpers = HelpersOf(saver.id());
+        DWORD id = 0;
+        {
+            ScopedProcess saver = StartSaver(L"0.001");
+            id = saver.id();
+            ASSERT_TRUE(WaitUntil([&] { return !HelpersOf(id).empty(); }, 10s));
+            if (attempt % 2 == 0) {
+                PressKey(VK_SPACE);
+                ASSERT_TRUE(saver.WaitForExit(3s));
+            }
+        }  // killed here on odd attempts
+        const std::set<DWORD> helpers = HelpersOf(id);
         EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
-        for (DWORD id : helpers) {  // ended here when it was left behind
-            test::Crash(id);
+        for (DWORD helper : helpers) {  // ended here when it was left behind
+            test::Crash(helper);
         }
     }
 }
@@ -148,7 +119,7 @@ TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialogAtOnce)
     ASSERT_GT(test::Hang(first), 0);
     ClickLine(files, 0);  // the red one, after the hung helper is given up
     EXPECT_TRUE(WaitForPixel(preview, kRed, 5s)) << std::hex << ScreenPixel(preview);
-    EXPECT_TRUE(WaitUntil([&] { return !Runs(first); }, 3s)) << "the hung helper was kept";
+    EXPECT_TRUE(WaitUntil([&] { return !test::Runs(first); }, 3s)) << "the hung helper was kept";
 
     ClickLine(files, 1);
     const DWORD second = DecodingHelper(dialog.id());

@@ -9,7 +9,6 @@
 
 #include "forms_runtime/errors.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
-#include "forms_runtime/win32/wide.h"
 #include "tests/common/picture_bytes.h"
 #include "tests/common/temp_folder.h"
 #include "tests/common/win32/process_faults.h"
@@ -22,14 +21,11 @@ using Clock = std::chrono::steady_clock;
 
 constexpr auto kLimit = 1500ms;
 
-std::string Utf8(const std::filesystem::path& path) {
-    return forms::win32::Narrow(path.wstring());
-}
-
 TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANewHelper) {
     TempFolder pictures;
-    const std::string quick = Utf8(pictures.Write("quick.bmp", SolidBmp(8, 8, 0xFF0000)));
-    const std::string slow = Utf8(pictures.Write("slow.png", SlowSolidPng(8000, 6000, 0x0000FF)));
+    const std::string quick = pictures.Write("quick.bmp", SolidBmp(8, 8, 0xFF0000)).string();
+    const std::string slow =
+        pictures.Write("slow.png", SlowSolidPng(8000, 6000, 0x0000FF)).string();
     forms::win32::DecoderClient client(
         std::filesystem::path(KIVO_SCR_PATH).make_preferred().wstring(),
         static_cast<DWORD>(kLimit.count()));
