@@ -1,161 +1,133 @@
-// Pictures are decoded in a helper process: a picture that crashes or hangs the decoder leaves
-// the saver and the dialog's preview running with the previous picture, input still ends the
-// saver at once, and no helper outlives its saver. The helper is made to crash or hang on
-// purpose by files it honours only when the tests set KIVO_DECODER_TEST_FILES.
+// A decoder helper that crashes (is ended) or hangs (its threads suspended) while it decodes a slow
+// picture: the saver and the preview keep what they showed, input still ends them at once, a new
+// helper serves the next picture, and no helper outlives its program.
 #include <windows.h>
-
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <set>
+#include <map>
 #include <vector>
 
 #include "setting_dialog_test.h"
+#include "tests/common/win32/process_faults.h"
 
 namespace kivo::e2e {
 namespace {
 
 constexpr std::uint32_t kRed = 0xFF0000;
+constexpr std::uint32_t kBlue = 0x0000FF;
+// How much a helper's working set grows as it fills the slow picture: it is decoding it.
+constexpr std::size_t kDecodingGrowth = std::size_t{16} << 20;
 
-// The processes whose parent is `parent`: its decoder helpers.
-std::set<DWORD> ChildrenOf(DWORD parent) {
-    std::set<DWORD> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == parent) {
-            children.insert(entry.th32ProcessID);
-        }
-    }
-    CloseHandle(snapshot);
-    return children;
+// The decoder helpers of `program` (not Wine's desktop process, which it may start too).
+std::set<DWORD> HelpersOf(DWORD program) {
+    return test::ChildrenOf(program, L"Kivo.scr");
 }
 
 // Whether every one of the processes `ids` has ended within three seconds.
 bool AllEnd(const std::set<DWORD>& ids) {
-    const auto runs = [](DWORD id) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-        const bool running = process != nullptr && WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-        CloseHandle(process);
-        return running;
+    return WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), test::Runs); }, 3s);
+}
+
+// Whether the centre stays red and the saver runs for `duration`.
+bool StaysRed(const ScopedProcess& saver, std::chrono::milliseconds duration) {
+    const auto lost = [&] {
+        return !saver.running() || !ColoursClose(ScreenPixel(kScreenCentre), kRed);
     };
-    return WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), runs); }, 3s);
+    return !WaitUntil(lost, duration);
 }
 
 class DecoderHelperTest : public SettingDialogTest {
   protected:
+    // The pictures: a red one and a blue one that is slow to decode, one to two seconds.
     DecoderHelperTest() {
-        SetEnvironmentVariableW(L"KIVO_DECODER_TEST_FILES", L"1");
-        SetEnvironmentVariableW(L"KIVO_DECODE_LIMIT_MS", L"1500");
-    }
-    ~DecoderHelperTest() override {
-        SetEnvironmentVariableW(L"KIVO_DECODER_TEST_FILES", nullptr);
-        SetEnvironmentVariableW(L"KIVO_DECODE_LIMIT_MS", nullptr);
-    }
-
-    // The show over a red picture and `other`, alternating every 0.3 s, other first.
-    ScopedProcess StartShowWith(const std::string& other) {
         AddPicture(L"a.bmp", test::SolidBmp(300, 300, kRed));
-        AddPicture(L"b.bmp", other);
-        ScopedProcess saver = StartSaver(L"0.3");
-        if (!WaitForPixel(kScreenCentre, kRed, 10s)) {
-            throw std::runtime_error("the red picture never showed");
-        }
-        return saver;
+        AddPicture(L"b.png", test::SlowSolidPng(10000, 7500, kBlue));
     }
 
-    // Watches the centre for `duration`: true when it stayed red and the saver ran throughout;
-    // notes every helper seen meanwhile.
-    bool StaysRed(const ScopedProcess& saver, std::chrono::milliseconds duration) {
-        bool red = true;
+    // The helper of `program` that is decoding the slow picture, noted in helpers_; 0 when none
+    // does within ten seconds.
+    DWORD DecodingHelper(DWORD program) {
+        std::map<DWORD, std::size_t> idle;  // each helper's least working set seen
+        DWORD decoding = 0;
         WaitUntil(
             [&] {
-                const std::set<DWORD> now = ChildrenOf(saver.id());
-                helpers_.insert(now.begin(), now.end());
-                red = red && saver.running() && ColoursClose(ScreenPixel(kScreenCentre), kRed);
-                return !red;
+                for (DWORD helper : HelpersOf(program)) {
+                    const std::size_t now = test::WorkingSet(helper);
+                    idle[helper] = std::min(idle.try_emplace(helper, now).first->second, now);
+                    decoding = now >= idle[helper] + kDecodingGrowth ? helper : decoding;
+                }
+                return decoding != 0;
             },
-            duration);
-        return red;
+            10s);
+        helpers_.insert(decoding);
+        return decoding;
     }
 
     std::set<DWORD> helpers_;
 };
 
-TEST_F(DecoderHelperTest, ACrashingPictureLeavesThePreviousOneAndTheHelperIsStartedAgain) {
-    ScopedProcess saver = StartShowWith("KIVO TEST CRASH");
-    EXPECT_TRUE(StaysRed(saver, 2s)) << std::hex << ScreenPixel(kScreenCentre);
-    EXPECT_GE(helpers_.size(), 2u) << "a crashed helper is replaced on the next load";
+TEST_F(DecoderHelperTest, AHelperThatCrashesOrHangsLeavesThePictureAndHoldsNoKey) {
+    ScopedProcess saver = StartSaver(L"0.3");
+    ASSERT_TRUE(WaitForPixel(kScreenCentre, kRed, 10s));
+    const DWORD crashed = DecodingHelper(saver.id());
+    ASSERT_NE(crashed, 0u) << "no helper decoded the slow picture";
+    test::Crash(crashed);
+    // Until the slow picture's next turn, a tick and a decode later, in a new helper.
+    EXPECT_TRUE(StaysRed(saver, 700ms)) << std::hex << ScreenPixel(kScreenCentre);
+    const DWORD hung = DecodingHelper(saver.id());
+    ASSERT_NE(hung, 0u) << "no new helper decoded the slow picture after the crash";
+    ASSERT_GT(test::Hang(hung), 0);
+    EXPECT_TRUE(StaysRed(saver, 1s)) << std::hex << ScreenPixel(kScreenCentre);
     EXPECT_LE(TimeToGo().count(), 100);
     EXPECT_TRUE(AllEnd(helpers_)) << "a helper outlived its saver";
 }
 
-TEST_F(DecoderHelperTest, AHangingPictureIsGivenUpAndAKeyDuringItEndsTheSaverAtOnce) {
-    ScopedProcess saver = StartShowWith("KIVO TEST HANG");
-    // Two hangs of 1.5 s each, given up: the red picture stays all along.
-    EXPECT_TRUE(StaysRed(saver, 3500ms)) << std::hex << ScreenPixel(kScreenCentre);
-    EXPECT_GE(helpers_.size(), 2u) << "a hanging helper is ended and replaced";
-    Sleep(500);  // at most 0.3 s after red came back, the next hang has begun
-    EXPECT_LE(TimeToGo().count(), 100);
-    EXPECT_TRUE(AllEnd(helpers_)) << "a helper outlived its saver";
-}
-
-TEST_F(DecoderHelperTest, TheHelperEndsWithAKilledSaver) {
-    std::set<DWORD> helpers;
-    {
-        ScopedProcess saver = StartShowWith("KIVO TEST HANG");
-        ASSERT_TRUE(WaitUntil([&] { return !(helpers = ChildrenOf(saver.id())).empty(); }, 5s));
-    }  // killed here
-    EXPECT_TRUE(AllEnd(helpers)) << "the helper outlived its killed saver";
-}
-
-// A key pressed while the first helper is still being started: the helper must not be left
-// behind, never started and never ended. The moment is hit only some of the time, so a few
-// shows are tried.
-TEST_F(DecoderHelperTest, AKeyWhileTheHelperStartsLeavesNoHelperBehind) {
-    AddPicture(L"a.bmp", test::SolidBmp(300, 300, kRed));
+// A key pressed, or the saver killed, while its first helper is still being started: the helper
+// must not be left behind, never started and never ended. The moment is hit only some of the
+// time, so a few shows are tried.
+TEST_F(DecoderHelperTest, AKeyOrAKillWhileTheHelperStartsLeavesNoHelperBehind) {
     for (int attempt = 0; attempt < 6; ++attempt) {
-        ScopedProcess saver = StartSaver(L"0.001");
-        ASSERT_TRUE(WaitUntil([&] { return !ChildrenOf(saver.id()).empty(); }, 10s));
-        PressKey(VK_SPACE);
-        ASSERT_TRUE(saver.WaitForExit(3s));
-        const std::set<DWORD> helpers = ChildrenOf(saver.id());
-        EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
-        for (DWORD id : helpers) {  // ended here when it was left behind
-            if (HANDLE helper = OpenProcess(PROCESS_TERMINATE, FALSE, id)) {
-                TerminateProcess(helper, 1);
-                CloseHandle(helper);
+        DWORD id = 0;
+        {
+            ScopedProcess saver = StartSaver(L"0.001");
+            id = saver.id();
+            ASSERT_TRUE(WaitUntil([&] { return !HelpersOf(id).empty(); }, 10s));
+            if (attempt % 2 == 0) {
+                PressKey(VK_SPACE);
+                ASSERT_TRUE(saver.WaitForExit(3s));
             }
+        }  // killed here on odd attempts
+        const std::set<DWORD> helpers = HelpersOf(id);
+        EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
+        for (DWORD helper : helpers) {  // ended here when it was left behind
+            test::Crash(helper);
         }
     }
 }
 
-TEST_F(DecoderHelperTest, ThePreviewKeepsItsPictureWhenTheHelperCrashesOrHangs) {
-    AddPicture(L"a.bmp", test::SolidBmp(300, 300, kRed));
-    AddPicture(L"b.bmp", "KIVO TEST CRASH");
-    AddPicture(L"c.bmp", "KIVO TEST HANG");
+// The preview loads off the dialog's thread: a hung helper is given up for a newer click's
+// picture, and Esc ends the dialog at once while a helper hangs.
+TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialogAtOnce) {
     ScopedProcess dialog = OpenDialog();
     HWND files = FrameList(false);
     POINT preview{446, 188};  // the middle of the preview, in the dialog's client area
     ClientToScreen(dialog_, &preview);
-    ClickLine(files, 0);
-    ASSERT_TRUE(WaitForPixel(preview, kRed, 10s)) << std::hex << ScreenPixel(preview);
-    for (LRESULT line : {1, 2}) {
-        ClickLine(files, line);
-        // The list answers once the click's load is over: given up, at most the 1.5 s limit.
-        const auto selected = [&] {
-            DWORD_PTR answer = 0;
-            return SendMessageTimeoutW(files, LB_GETCURSEL, 0, 0, SMTO_BLOCK, 5000, &answer) &&
-                   static_cast<LRESULT>(answer) == line;
-        };
-        ASSERT_TRUE(WaitUntil(selected, 5s));
-        Sleep(300);
-        EXPECT_TRUE(ColoursClose(ScreenPixel(preview), kRed)) << std::hex << ScreenPixel(preview);
-        EXPECT_TRUE(dialog.running());
-    }
+    ClickLine(files, 1);  // the slow picture
+    const DWORD first = DecodingHelper(dialog.id());
+    ASSERT_NE(first, 0u) << "no helper decoded the slow picture";
+    ASSERT_GT(test::Hang(first), 0);
+    ClickLine(files, 0);  // the red one, after the hung helper is given up
+    EXPECT_TRUE(WaitForPixel(preview, kRed, 5s)) << std::hex << ScreenPixel(preview);
+    EXPECT_TRUE(WaitUntil([&] { return !test::Runs(first); }, 3s)) << "the hung helper was kept";
+
+    ClickLine(files, 1);
+    const DWORD second = DecodingHelper(dialog.id());
+    ASSERT_NE(second, 0u) << "no helper decoded the slow picture again";
+    ASSERT_GT(test::Hang(second), 0);
+    saverWindow_ = dialog_;
+    EXPECT_LE(TimeToGo([] { PressKey(VK_ESCAPE); }).count(), 100);
+    EXPECT_TRUE(AllEnd(helpers_)) << "a helper outlived its dialog";
 }
 
 TEST_F(DecoderHelperTest, StartedByHandTheHelperEndsAtOnceQuietly) {

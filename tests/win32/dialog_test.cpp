@@ -1,10 +1,12 @@
-// The real settings dialog over the Win32 backend: its frame, icon and colours, its keyboard.
+// The real settings dialog over the Win32 backend: its frame, icon and colours, its keyboard, the
+// files and drives its lists take from the system.
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <future>
 
 #include "settings_store/settings_names.h"
 #include "tests/win32/form_test.h"
@@ -159,6 +161,50 @@ TEST_F(DialogTest, TheFocusComesBackToItsControlWhenTheDialogIsActiveAgain) {
     EXPECT_TRUE(settled([&] { return FocusName(dialog) == "txtSecond"; }))
         << "the focus is on " << FocusName(dialog);
     DestroyWindow(other);
+}
+
+TEST_F(DialogTest, TheFileListLeavesOutHiddenAndSystemFiles) {
+    for (const auto& [name, attributes] :
+         {std::pair{"photo.bmp", DWORD{0}},
+          std::pair{"desktop.ini", DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}},
+          std::pair{"Thumbs.db", DWORD{FILE_ATTRIBUTE_SYSTEM}},
+          std::pair{"secret.jpg", DWORD{FILE_ATTRIBUTE_HIDDEN}}}) {
+        const std::wstring file = pictures.Write(name, "x").wstring();
+        SetFileAttributesW(file.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
+        ASSERT_EQ(GetFileAttributesW(file.c_str()) & attributes, attributes)
+            << name << ": the file system keeps no such attribute";
+    }
+    const forms::FileList& files = LoadDialog().File;
+    EXPECT_EQ(files.ListCount(), 1);
+    EXPECT_EQ(files.List(0), "photo.bmp");
+}
+
+TEST_F(DialogTest, PickingADriveWithoutAMediumSaysSoAndKeepsTheDriveInEffect) {
+    // The harness's Wine prefix has a Y: whose medium is gone (see tests/e2e/harness/lib.sh).
+    frmSetting& dialog = ShowDialog();
+    const std::string before = dialog.Drive.Drive;  // the drive list has the focus
+    // The message box's text, answered with OK from another thread.
+    auto message = std::async(std::launch::async, [owner = GetCurrentThreadId()] {
+        wchar_t text[512] = {};
+        for (int i = 0; i < 500 && text[0] == 0; ++i, Sleep(10)) {
+            HWND box = FindWindowW(L"#32770", nullptr);
+            if (box != nullptr && IsWindowVisible(box) &&
+                GetWindowThreadProcessId(box, nullptr) == owner) {
+                GetDlgItemTextW(box, 0xFFFF, text, 512);  // the message's static text
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+        return std::wstring(text);
+    });
+    Press('Y');  // the list selects the drive of that letter
+    Settle();
+    EXPECT_NE(message.get().find(L"ドライブ Y: の準備ができていません"), std::wstring::npos)
+        << "no message, or another";
+    EXPECT_FALSE(app.ended());
+    EXPECT_EQ(dialog.Drive.Drive.get(), before);
+    const auto shown = SendMessageW(WindowOf(dialog.Drive), CB_GETCURSEL, 0, 0);
+    EXPECT_EQ(dialog.Drive.drives().at(static_cast<std::size_t>(shown)).root, before)
+        << "the list shows another drive";
 }
 
 TEST_F(DialogTest, AModalShowReturnsOnceTheDialogHasEnded) {

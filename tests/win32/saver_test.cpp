@@ -1,8 +1,12 @@
 // The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, the keys, its end from outside, and input during a tick that waits
-// for its picture.
+// mouse by hit test in twips, the keys, its end from outside, and input and close requests during
+// a tick that waits for its picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string_view>
 #include <thread>
 
 #include "tests/common/picture_bytes.h"
@@ -84,9 +88,66 @@ TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
     EXPECT_TRUE(app.forms().empty());
 }
 
-class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<bool> {};
+// The system's password check: `during` stands for its dialog; then "not verified".
+struct CheckingSystem : startup::Win32System {
+    std::optional<std::int32_t> VerifyScreenSaverPassword(startup::WindowHandle) override {
+        during();
+        return 0;
+    }
+    std::function<void()> during;
+};
 
-TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone) {
+// The screen's pixel at the middle of the window, as its paints left it.
+std::uint32_t MiddleOnScreen(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    HDC dc = GetDC(window);
+    const COLORREF pixel = GetPixel(dc, client.right / 2, client.bottom / 2);
+    ReleaseDC(window, dc);
+    return (GetRValue(pixel) << 16) | (GetGValue(pixel) << 8) | GetBValue(pixel);
+}
+
+TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlide) {
+    pictures.Write("slide.png", SlowSolidPng(40, 20, kRed));
+    CheckingSystem checking;
+    startup::SaverSample checked{app, settings, checking};
+    checked.UsePassword = 1;
+    frmScreenSaver& saver = app.Load<frmScreenSaver>(checked);
+    Settle();
+    const HWND window = WindowOf(saver);
+    saver.Show();
+    Tick(saver);
+    Pump(std::chrono::milliseconds(100));
+    ASSERT_EQ(MiddleOnScreen(window), kRed);
+
+    pictures.Write("slide.png", SlowSolidPng(8000, 6000, kBlue));  // the next slide is slow
+    int depth = 0;
+    int deepest = 0;
+    saver.Timer.on_timer = [&, tick = saver.Timer.on_timer] {
+        deepest = std::max(deepest, ++depth);
+        tick();
+        --depth;
+    };
+    saver.Timer.Interval = 50;  // real ticks come while the check runs
+    std::uint32_t seen = 0;     // on screen at the end of the check
+    checking.during = [&] {
+        Pump(std::chrono::milliseconds(400));  // the dialog's own message loop
+        seen = MiddleOnScreen(window);
+    };
+    PostMessageW(window, WM_KEYDOWN, VK_F7, 1);  // delivered in the load: the check opens
+    Tick(saver);
+    saver.Timer.Interval = 0;
+    EXPECT_EQ(deepest, 1) << "a tick ran inside the tick";
+    EXPECT_EQ(seen, kRed) << "no check during the load, or a half-done slide painted";
+    Pump(std::chrono::milliseconds(100));
+    EXPECT_EQ(MiddleOnScreen(window), kBlue) << "the paint held back was never done";
+}
+
+// What reaches the slide show while a tick waits for its picture: the user's key or click, and
+// what other windows post to it (a host's close request, a key that a monitor's cover hands on).
+class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<std::string_view> {};
+
+TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
     pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));
     frmScreenSaver& saver = LoadSaver();
     saver.Show();
@@ -94,24 +155,29 @@ TEST_P(SlowLoadTest, InputOnTheSlideShowAsShownEndsTheProgramBeforeTheLoadIsDone
     ASSERT_TRUE(app.AnyFormLoaded());
     POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
     ClientToScreen(WindowOf(saver), &centre);
-    std::thread user([click = GetParam(), centre] {  // the user, 100 ms into the load
-        Sleep(100);
-        if (click) {
+    std::thread other([arrival = GetParam(), window = WindowOf(saver), centre] {
+        Sleep(100);  // into the load
+        if (arrival == "Key") {
+            keybd_event(VK_F7, 0, 0, 0);
+            keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
+        } else if (arrival == "Click") {
             SetCursorPos(centre.x, centre.y);
             mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
             mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
         } else {
-            keybd_event(VK_F7, 0, 0, 0);
-            keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
+            const bool close = arrival == "PostedCloseRequest";
+            PostMessageW(window, close ? WM_CLOSE : WM_KEYDOWN, close ? 0 : VK_F7, 1);
         }
     });
     Tick(saver);  // it hides the picture, then loads the slow one: half a second or more
-    user.join();
-    EXPECT_TRUE(app.ended()) << "the input waited for the load";
+    other.join();
+    EXPECT_TRUE(app.ended()) << "it waited for the load";
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyAndClick, SlowLoadTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Click" : "Key"; });
+INSTANTIATE_TEST_SUITE_P(Arrivals, SlowLoadTest,
+                         ::testing::Values("Key", "Click", "PostedCloseRequest",
+                                           "KeyPostedByACover"),
+                         [](const auto& info) { return std::string(info.param); });
 
 }  // namespace
 }  // namespace kivo::test

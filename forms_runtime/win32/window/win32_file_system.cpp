@@ -143,17 +143,11 @@ std::string Win32FileSystem::DriveLabel(const std::string& root) {
 }
 
 bool Win32FileSystem::DriveReady(const std::string& root) {
-    QuietDriveErrors quiet;
-    const std::wstring wide = Widen(DriveRoot(root));
-    if (wide.empty()) {
-        return false;
-    }
-    if (GetVolumeInformationW(wide.c_str(), nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0)) {
-        return true;
-    }
-    // Some systems cannot describe a volume they can read: a readable root is a ready drive.
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A readable root is a ready drive. Whether the system can describe the volume says nothing:
+    // it describes a drive whose mount is gone (a substituted or linked folder removed), and some
+    // systems cannot describe a volume they can read.
+    const std::string drive_root = DriveRoot(root);
+    return !drive_root.empty() && IsFolder(drive_root);
 }
 
 }  // namespace kivo::forms::win32

@@ -24,7 +24,7 @@ if [[ ${KIVO_E2E_MONITORS:-1} == 2 ]]; then
 fi
 
 # Bump when the prefix settings below change: a prefix with another stamp is made anew.
-prefix_stamp="kivo-prefix-4${two_monitors:+-two-monitors} $(wine --version 2>/dev/null || echo unknown-wine)"
+prefix_stamp="kivo-prefix-5${two_monitors:+-two-monitors} $(wine --version 2>/dev/null || echo unknown-wine)"
 
 export WINEDEBUG=-all
 # No Mono or Gecko install prompts, and no desktop menu entries written into $HOME.
@@ -168,6 +168,9 @@ make_prefix() {
         settings=$state_dir/prefix-settings.reg
         write_prefix_settings "$settings"
         wine reg import "Z:${settings//\//\\}" >>"$state_dir/wineboot.log" 2>&1 8>&- 9>&-
+        # A drive whose medium is gone: Y: leads to a folder that does not exist. Wine still
+        # describes its volume; only its root cannot be read.
+        ln -sfn "$WINEPREFIX/no-medium" "$WINEPREFIX/dosdevices/y:"
         wineserver -w
     )
     echo "$prefix_stamp" >"$WINEPREFIX/.kivo-stamp"

@@ -1,0 +1,66 @@
+#include "tests/common/win32/process_faults.h"
+
+#include <psapi.h>
+#include <tlhelp32.h>
+
+#include <memory>
+
+namespace kivo::test {
+
+namespace {
+
+using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;  // null or invalid: harmless
+
+Handle Open(DWORD access, DWORD process) {
+    return Handle(OpenProcess(access, FALSE, process), &CloseHandle);
+}
+
+}  // namespace
+
+std::set<DWORD> ChildrenOf(DWORD parent, std::wstring_view image) {
+    std::set<DWORD> children;
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0), &CloseHandle);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID == parent && image == entry.szExeFile) {
+            children.insert(entry.th32ProcessID);
+        }
+    }
+    return children;
+}
+
+std::size_t WorkingSet(DWORD process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    const Handle opened = Open(PROCESS_QUERY_LIMITED_INFORMATION, process);
+    return GetProcessMemoryInfo(opened.get(), &counters, sizeof counters) ? counters.WorkingSetSize
+                                                                          : 0;
+}
+
+bool Runs(DWORD process) {
+    const Handle opened = Open(SYNCHRONIZE, process);
+    return opened && WaitForSingleObject(opened.get(), 0) == WAIT_TIMEOUT;
+}
+
+void Crash(DWORD process) {
+    TerminateProcess(Open(PROCESS_TERMINATE, process).get(), EXCEPTION_ACCESS_VIOLATION);
+}
+
+int Hang(DWORD process) {
+    int suspended = 0;
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0), &CloseHandle);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
+        const Handle thread(entry.th32OwnerProcessID == process
+                                ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)
+                                : nullptr,
+                            &CloseHandle);
+        suspended += thread && SuspendThread(thread.get()) != static_cast<DWORD>(-1);
+    }
+    return suspended;
+}
+
+}  // namespace kivo::test

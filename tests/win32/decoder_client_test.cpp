@@ -1,0 +1,67 @@
+// The decoder helper as its client drives it, with the real helper (the built Kivo.scr): a helper
+// that hangs is given up at the time limit, and the next load gets a new helper.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/win32/picture/decoder_client.h"
+#include "tests/common/picture_bytes.h"
+#include "tests/common/temp_folder.h"
+#include "tests/common/win32/process_faults.h"
+
+namespace kivo::test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kLimit = 1500ms;
+
+TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANewHelper) {
+    TempFolder pictures;
+    const std::string quick = pictures.Write("quick.bmp", SolidBmp(8, 8, 0xFF0000)).string();
+    const std::string slow =
+        pictures.Write("slow.png", SlowSolidPng(8000, 6000, 0x0000FF)).string();
+    forms::win32::DecoderClient client(
+        std::filesystem::path(KIVO_SCR_PATH).make_preferred().wstring(),
+        static_cast<DWORD>(kLimit.count()));
+    // The helper asks the scale once it has read the picture's header: it is on that picture.
+    const HANDLE asked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const forms::DecodeHint hint{[asked](int, int) {
+        SetEvent(asked);
+        return 0.1;
+    }};
+    ASSERT_NE(client.Load(quick, hint, {}), nullptr);
+    const DWORD hung = client.helper_process_id();
+    ResetEvent(asked);
+
+    const auto started = Clock::now();
+    auto load = std::async(std::launch::async, [&] {
+        try {
+            client.Load(slow, hint, {});
+            ADD_FAILURE() << "the slow picture loaded";
+        } catch (const forms::RuntimeError& error) {
+            EXPECT_EQ(error.kind(), forms::ErrorKind::InvalidPicture);
+        }
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+    });
+    ASSERT_EQ(WaitForSingleObject(asked, 5000), WAIT_OBJECT_0);
+    ASSERT_GT(Hang(hung), 0);
+    if (load.wait_for(kLimit + 1s - (Clock::now() - started)) != std::future_status::ready) {
+        ADD_FAILURE() << "the load was not given up within the time limit and a second";
+        Crash(hung);  // lets the load return
+    }
+    EXPECT_GE(load.get(), kLimit - 100ms) << "given up before the time limit";
+    EXPECT_FALSE(Runs(hung)) << "the hung helper was left running";
+
+    ASSERT_NE(client.Load(quick, hint, {}), nullptr);
+    EXPECT_NE(client.helper_process_id(), hung);
+    CloseHandle(asked);
+}
+
+}  // namespace
+}  // namespace kivo::test
