@@ -157,6 +157,27 @@ TEST(MainTest, BadHandleOrStoredSettingShowsOneMessageNamingItAndNoWindow) {
     }
 }
 
+// Whether the system says so at once, or only when the listing fails over the shown window, a
+// missing folder ends the show with the same message.
+TEST(MainTest, AFolderFoundMissingLateEndsTheShowWithTheSameMessage) {
+    std::vector<std::string> prompts;
+    for (const bool slow : {false, true}) {
+        SaverHarness saver;
+        saver.Store(settings::kFolderKey, "C:\\gone");
+        if (slow) {
+            saver.backend.HoldReadings(false);  // not even a quick answer
+        }
+        saver.Start("/s");
+        const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
+        EXPECT_EQ(form != nullptr && form->shown(), slow) << "shown only when no answer came";
+        saver.backend.ReleaseReadings();
+        ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
+        prompts.push_back(saver.backend.message_boxes()[0].prompt);
+        EXPECT_TRUE(saver.backend.program_ended());
+    }
+    EXPECT_EQ(prompts[0], prompts[1]);
+}
+
 // The dialog is 8025 + 90 by 4635 + 315 twips.
 TEST(MainTest, SettingsDialogOpensModalUpAndLeftOfThePointerWithinTheScreen) {
     using Pointer = std::optional<startup::PixelPoint>;

@@ -6,6 +6,7 @@
 namespace kivo::testing {
 namespace {
 
+using forms::headless::HeadlessBackend;
 using forms::headless::MakeBmp;
 using settings_dialog::frmSetting;
 
@@ -15,6 +16,8 @@ struct DialogRun : SaverHarness {
     DialogRun() {
         backend.files().AddFile("C:\\Kivo\\sample\\sea.bmp", MakeBmp(40, 30));
         backend.files().AddFile("C:\\Kivo\\sample\\readme.txt", "words");
+        backend.files().AddFile("C:\\Kivo\\sample\\sky.bmp", MakeBmp(20, 10));
+        backend.files().AddFolder("C:\\Kivo\\sample\\old");
         backend.files().AddFile("C:\\Photos\\cat.bmp", MakeBmp(20, 20));
         backend.files().AddFolder("C:\\Photos\\2024");
         backend.files().AddDrive("D:\\", "DATA");
@@ -123,22 +126,40 @@ TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
     }
 }
 
-TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveButNotADriveWithoutMedium) {
+// On a file system slow to list: the dialog opens before its lists, each handler runs within its
+// assignment, and only the latest reading of each list is taken, however late the older one.
+TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestReadings) {
     DialogRun run;
+    run.backend.HoldReadings();
     frmSetting& dialog = run.Open();
+    EXPECT_TRUE(dialog.modal()) << "shown";
+    EXPECT_EQ(dialog.File.Path.get(), "C:\\Kivo\\sample");
+    EXPECT_EQ(dialog.File.ListCount(), 0);
+    EXPECT_EQ(dialog.Dir.entries().size(), 3u) << "C:\\, Kivo and sample: no subfolder yet";
+    EXPECT_TRUE(dialog.Drive.drives().empty());
     run.backend.Type(dialog.txtSecond, "12");
     run.backend.OpenFolder(run.app, dialog.Dir, "C:\\Photos\\");
+    EXPECT_EQ(dialog.File.Path.get(), "C:\\Photos");
     EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Photos") << "without the trailing separator";
-    EXPECT_EQ(dialog.File.ListCount(), 1);
+    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    ASSERT_EQ(dialog.File.ListCount(), 1) << "the sample folder's names came last, and late";
+    EXPECT_EQ(dialog.File.List(0), "cat.bmp");
+    ASSERT_EQ(dialog.Dir.entries().size(), 3u) << "C:\\, Photos and 2024, not sample's old";
+    EXPECT_EQ(dialog.Dir.entries().back().label, "2024");
+    ASSERT_EQ(dialog.Drive.drives().size(), 3u);
+    EXPECT_EQ(forms::DriveList::DisplayText(dialog.Drive.drives()[1]), "d: [DATA]");
 
+    run.backend.HoldReadings();
+    run.backend.PickDrive(run.app, dialog.Drive, "E:\\");  // without medium
+    run.backend.PickDrive(run.app, dialog.Drive, "D:\\");
+    EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\") << "until the drive answers";
+    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    EXPECT_EQ(dialog.File.Path.get(), "D:\\");
+    EXPECT_TRUE(run.backend.message_boxes().empty()) << "the answer for E: came too late";
     run.backend.PickDrive(run.app, dialog.Drive, "E:\\");
     ASSERT_EQ(run.backend.message_boxes().size(), 1u);
     EXPECT_NE(run.backend.message_boxes()[0].prompt.find("E:"), std::string::npos);
-    EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\") << "the list goes back";
-    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Photos");
-
-    run.backend.PickDrive(run.app, dialog.Drive, "D:\\");
-    EXPECT_EQ(dialog.File.Path.get(), "D:\\");
+    EXPECT_EQ(dialog.Drive.Drive.get(), "D:\\") << "the list goes back";
     run.backend.SetCheck(dialog.chkFile, 0);
     run.backend.Click(run.app, dialog.cmdOK);
     EXPECT_EQ(run.Written(),
@@ -166,6 +187,15 @@ TEST(SettingDialogTest, ClickingAFilePreviewsItDecodedJustLargeEnoughToFillTheBo
     EXPECT_EQ(dialog.imgPreview.Picture.get(), preview) << "a non-picture leaves the preview";
     EXPECT_TRUE(run.backend.message_boxes().empty());
     EXPECT_FALSE(run.backend.program_ended());
+
+    // Decoded late: the last file clicked is previewed, though an earlier one arrives after it.
+    run.backend.HoldReadings();
+    run.backend.SelectFile(run.app, dialog.File, 1);  // sea.bmp, 40 x 30
+    run.backend.SelectFile(run.app, dialog.File, 2);  // sky.bmp, 20 x 10
+    EXPECT_EQ(dialog.imgPreview.Picture.get(), preview) << "nothing new yet";
+    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    EXPECT_EQ(run.backend.loaded_picture_paths().back(), "C:\\Kivo\\sample\\sea.bmp");
+    EXPECT_EQ(dialog.imgPreview.Picture.get()->width_twips(), 20 * 15) << "the last clicked";
 }
 
 }  // namespace

@@ -103,6 +103,23 @@ TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
     }
 }
 
+// The folder is slow to list: ticks before its names arrive are an empty folder's.
+TEST(SlideShowTest, TheFirstTickAfterTheListingShowsAPicture) {
+    SlideShow show;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        show.Add(name, 8, 8);
+    }
+    show.backend.HoldReadings();
+    frmScreenSaver& form = show.Begin({0.0f, 0.7f});
+    EXPECT_TRUE(form.shown());
+    show.Tick(form);
+    EXPECT_EQ(form.Label.Caption.get(), "");
+    EXPECT_EQ(show.backend.pictures_loaded(), 0);
+    show.backend.ReleaseReadings();
+    show.Tick(form);
+    EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\c.bmp"});
+}
+
 TEST(SlideShowTest, ANonPictureOrARemovedFileKeepsThePreviousPictureButNamesTheFile) {
     SlideShow show;
     show.Add("a.bmp", 200, 100);
