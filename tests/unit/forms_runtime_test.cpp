@@ -32,13 +32,11 @@ class TestForm : public Form {
     Timer& Ticker = Find<Timer>("Ticker");
     Image& Framed = Find<Image>("Framed");
     std::vector<std::string> events;
-    std::int16_t cancel_unload = 0;
 
     void Form_Load() override {
         events.push_back(shown() ? "load after show" : "load");
         backend_.Tick(app(), Ticker);
     }
-    void Form_Unload(std::int16_t& cancel) override { cancel = cancel_unload; }
 
   private:
     HeadlessBackend& backend_;
@@ -84,16 +82,6 @@ TEST_F(FormsRuntimeTest, UncaughtErrorShowsOneMessageAndEndsTheProgram) {
     EXPECT_TRUE(backend.program_ended());
     backend.Tick(app, form->Ticker);
     EXPECT_EQ(backend.message_boxes().size(), 1u) << "no event runs after the end";
-}
-
-TEST_F(FormsRuntimeTest, UnloadMayBeCancelled) {
-    TestForm& form = Load();
-    form.cancel_unload = 1;
-    backend.Close(app, form);
-    EXPECT_TRUE(form.loaded());
-    form.cancel_unload = 0;
-    backend.Close(app, form);
-    EXPECT_FALSE(app.AnyFormLoaded());
 }
 
 TEST_F(FormsRuntimeTest, ImageTakesItsPicturesSizePlusBorderUnlessStretched) {

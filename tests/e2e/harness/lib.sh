@@ -279,7 +279,12 @@ stop_slow_folder() {
         fusermount3 -u "$slow_mount" 2>/dev/null || fusermount3 -u -z "$slow_mount" 2>/dev/null ||
             log "could not unmount $slow_mount"
     fi
-    stop_pid "$(recorded slow-folder.pid)" slow-folder
+    # Unmounted, it holds nothing worth waiting for: a delay under way would only keep it.
+    local pid
+    pid=$(recorded slow-folder.pid)
+    if pid_runs "$pid" slow-folder; then
+        kill -9 "$pid" 2>/dev/null || true
+    fi
     rm -f "$state_dir/slow-folder.pid"
 }
 
