@@ -1,7 +1,5 @@
 // What ends the slide show and what it leaves behind: the screen-saver flag cleared, and the
 // password check through the system's password service.
-#include <functional>
-
 #include "kivo_test.h"
 
 namespace kivo::e2e {
@@ -9,25 +7,12 @@ namespace {
 
 using SaverLifeTest = KivoTest;
 
-TEST_F(SaverLifeTest, AKeyOrASecondMoveOverThePictureEndsTheSaverAndClearsTheFlag) {
-    const std::pair<const char*, std::function<void()>> endings[] = {
-        {"a key", [] { PressKey(VK_SHIFT); }},
-        // Before the first slide the picture is its design size in the top left corner; the
-        // first move over it is only recorded.
-        {"two moves",
-         [] {
-             MoveCursorTo({100, 100});
-             MoveCursorTo({280, 140});
-         }},
-    };
-    for (const auto& [name, end] : endings) {
-        SCOPED_TRACE(name);
-        ScopedProcess saver = StartSaver(L"600");
-        ASSERT_TRUE(WaitUntil(ScreenSaverFlag, 5s));
-        end();
-        EXPECT_TRUE(saver.WaitForExit(1s)) << "still running a second later";
-        EXPECT_FALSE(ScreenSaverFlag());
-    }
+TEST_F(SaverLifeTest, AKeyEndsTheSaverAndClearsTheFlag) {
+    ScopedProcess saver = StartSaver(L"600");
+    ASSERT_TRUE(WaitUntil(ScreenSaverFlag, 5s));
+    PressKey(VK_SHIFT);  // a modifier alone counts
+    EXPECT_TRUE(saver.WaitForExit(1s)) << "still running a second later";
+    EXPECT_FALSE(ScreenSaverFlag());
 }
 
 // A password service planted where the system keeps its own, answering as the test says.

@@ -1,5 +1,5 @@
-// The settings dialog: where it opens, and what it stores when it ends: OK the shown settings as
-// text values, a cancel nothing, a refused interval its message and nothing.
+// The settings dialog: what it stores when it ends: OK the shown settings as text values, a
+// cancel nothing, a refused interval its message and nothing.
 #include "setting_dialog_test.h"
 
 namespace kivo::e2e {
@@ -12,26 +12,6 @@ namespace {
         }
     }
     return ::testing::AssertionSuccess();
-}
-
-TEST_F(SettingDialogTest, OpensAboveAndLeftOfThePointerAndStaysOnTheScreen) {
-    constexpr LONG kEdge = -1;  // as far right, or down, as the whole dialog stays on the screen
-    const struct {
-        POINT pointer;
-        LONG left, top;
-    } placements[] = {{{500, 400}, 320, 220}, {{1020, 760}, kEdge, kEdge}};
-    for (const auto& [pointer, left, top] : placements) {
-        SCOPED_TRACE(::testing::Message() << "pointer at " << pointer.x << ", " << pointer.y);
-        MoveCursorTo(pointer, 300ms);  // long enough for the last test's windows to have gone
-        ScopedProcess process = OpenDialog(pointer);
-        RECT rect{};
-        const auto placed = [&] {  // the window manager may take a moment to follow
-            GetWindowRect(dialog_, &rect);
-            return rect.left == (left == kEdge ? 1024 - (rect.right - rect.left) : left) &&
-                   rect.top == (top == kEdge ? 768 - (rect.bottom - rect.top) : top);
-        };
-        EXPECT_TRUE(WaitUntil(placed, 3s)) << "at " << rect.left << ", " << rect.top;
-    }
 }
 
 TEST_F(SettingDialogTest, OkOnAFreshProfileStoresTheShownSettingsAsTextValues) {
