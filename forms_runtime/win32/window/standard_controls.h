@@ -31,6 +31,10 @@ class StandardControls {
     bool Any() const { return !entries_.empty(); }
 
     void Mirror(Control& control, ControlProperty what);
+    // Posted to the form's window while a file list still has names to take: a long list goes
+    // into its window a slice at a time, so that the dialog answers between the slices.
+    static constexpr UINT kFillMoreMessage = WM_APP + 0x10;
+    void FillMore(int id);
     // The control that takes the focus first: the lowest tab index among those that can.
     HWND FirstInTabOrder() const;
     // The default button's identifier when it can be pressed, or 0.
@@ -50,6 +54,7 @@ class StandardControls {
         HWND window = nullptr;
         HWND list = nullptr;  // a drop-down's list
         int id = 0;
+        mutable int filled = 0;  // a file list's names its window holds so far
     };
 
     // The text a control's window shows: a caption, or a text box's text.
@@ -59,6 +64,7 @@ class StandardControls {
     const Entry* Find(const Control& control) const;
     void Place(const Entry& entry);
     void Fill(const Entry& entry);
+    void FillFiles(const Entry& entry);
     void Select(const Entry& entry);
     void OpenFolder(DirList& list, int line);
     void PickDrive(DriveList& list, int position);

@@ -171,6 +171,11 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_WINDOWPOSCHANGED:
             OnMoved(*reinterpret_cast<const WINDOWPOS*>(lparam));
             break;
+        case StandardControls::kFillMoreMessage:
+            if (controls_ != nullptr) {
+                controls_->FillMore(static_cast<int>(wparam));
+            }
+            return 0;
         default:
             break;
     }
