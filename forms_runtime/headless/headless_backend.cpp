@@ -153,12 +153,17 @@ void HeadlessBackend::MouseMove(Application& app, Control& control, float x, flo
 }
 
 void HeadlessBackend::MouseDown(Application& app, Control& control, float x, float y, int button) {
+    // The click is raised inside the press, so that a form the press unloaded is not collected
+    // (and its controls freed) before it is asked; as a window gets no button-up once it is
+    // destroyed, such a form gets no click.
     app.RaiseEvent([&] {
         if (control.on_mouse_down) {
             control.on_mouse_down(button, 0, x, y);
         }
+        if (!control.host().unloaded()) {
+            Click(app, control);
+        }
     });
-    Click(app, control);
 }
 
 void HeadlessBackend::Click(Application& app, Control& control) {
