@@ -50,9 +50,22 @@ BackgroundWork::~BackgroundWork() {
     }
 }
 
-void BackgroundWork::PostTo(HWND window, std::function<void()> then) {
-    auto* posted = new std::function<void()>(std::move(then));
-    if (!PostMessageW(window, kRunPosted, 0, reinterpret_cast<LPARAM>(posted))) {
+BackgroundWork::Poster BackgroundWork::poster() const {
+    Poster poster;
+    poster.window_ = window_;
+    poster.alive_ = alive_;
+    return poster;
+}
+
+void BackgroundWork::Poster::operator()(std::function<void()> then) const {
+    // A window of a later BackgroundWork may come to have this one's handle: what is posted
+    // checks that its own is still there.
+    auto* posted = new std::function<void()>([then = std::move(then), alive = alive_] {
+        if (alive.lock() != nullptr) {
+            then();
+        }
+    });
+    if (!PostMessageW(window_, kRunPosted, 0, reinterpret_cast<LPARAM>(posted))) {
         delete posted;  // the window's thread is gone: nobody waits for it
     }
 }
@@ -83,9 +96,9 @@ void BackgroundWork::Spawn(std::function<void()> run) {
 }
 
 void BackgroundWork::RunLater(std::function<void()> work, std::function<void()> then) {
-    Spawn([work = std::move(work), then = std::move(then), window = window_]() mutable {
+    Spawn([work = std::move(work), then = std::move(then), post = poster()]() mutable {
         work();
-        PostTo(window, std::move(then));
+        post(std::move(then));
     });
 }
 

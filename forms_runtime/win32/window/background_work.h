@@ -26,11 +26,19 @@ class BackgroundWork {
     // Runs `work` on a thread of its own and waits for it at most `within_ms`: true when it has
     // finished. It may not throw.
     bool RunBriefly(std::function<void()> work, DWORD within_ms);
-    // Runs `then` on the window's thread from its message loop; may be called from any thread.
-    // Dropped when the window's thread has gone.
-    void Post(std::function<void()> then) const { PostTo(window_, std::move(then)); }
-    static void PostTo(HWND window, std::function<void()> then);
-    HWND window() const { return window_; }
+    // Hands functions to the window's thread, to run from its message loop; copied freely and
+    // called from any thread. What arrives after the BackgroundWork's end is dropped unrun.
+    class Poster {
+      public:
+        void operator()(std::function<void()> then) const;
+
+      private:
+        friend class BackgroundWork;
+        HWND window_ = nullptr;
+        std::weak_ptr<const int> alive_;
+    };
+    Poster poster() const;
+    void Post(std::function<void()> then) const { poster()(std::move(then)); }
     // Whether a piece still runs: it may never end, so the process must not wait for it.
     bool busy() const { return *running_ > 0; }
 
@@ -39,6 +47,7 @@ class BackgroundWork {
     void Spawn(std::function<void()> piece);
 
     HWND window_ = nullptr;
+    std::shared_ptr<const int> alive_ = std::make_shared<const int>(0);
     std::shared_ptr<std::atomic<int>> running_ = std::make_shared<std::atomic<int>>(0);
 };
 

@@ -134,9 +134,8 @@ void Win32Backend::StartNextPicture() {
     next_picture_.reset();
     ++decoding_serial_;
     HANDLE started = decoder_->Start(
-        DecodeJob(request.path, request.hint), [window = background_.window(), this] {
-            BackgroundWork::PostTo(window, [this] { PictureDecoded(); });
-        });
+        DecodeJob(request.path, request.hint),
+        [post = background_.poster(), this] { post([this] { PictureDecoded(); }); });
     if (started == nullptr) {
         const auto error =
             std::make_exception_ptr(RuntimeError(ErrorKind::InvalidPicture, request.path));
