@@ -1,7 +1,5 @@
 #include "forms_runtime/controls/dir_list.h"
 
-#include <memory>
-
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
@@ -40,19 +38,11 @@ void DirList::open(const std::string& folder) {
     notify(ControlProperty::List);
 
     Services& services = host().services();
-    auto subfolders = std::make_shared<std::vector<std::string>>();
-    services.ReadLater(
-        [&files = services.Files(), folder, subfolders] {
-            *subfolders = ListSubfolders(files, folder);
-        },
-        [this, ticket = readings_.Take(), folder, depth, subfolders](std::exception_ptr error) {
-            if (!ticket.wanted()) {
-                return;
-            }
-            if (error != nullptr) {
-                std::rethrow_exception(error);
-            }
-            for (const std::string& name : *subfolders) {
+    ReadFor<std::vector<std::string>>(
+        services, readings_.Take(),
+        [&files = services.Files(), folder] { return ListSubfolders(files, folder); },
+        [this, folder, depth](std::vector<std::string>& subfolders) {
+            for (const std::string& name : subfolders) {
                 entries_.push_back({JoinPath(folder, name), name, depth, false});
             }
             notify(ControlProperty::List);

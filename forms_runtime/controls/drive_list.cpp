@@ -1,7 +1,5 @@
 #include "forms_runtime/controls/drive_list.h"
 
-#include <memory>
-
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
@@ -18,18 +16,12 @@ DriveList::DriveList(ControlHost& host, const ControlSpec& layout, Control* cont
 
 void DriveList::refresh() {
     Services& services = host().services();
-    auto roots = std::make_shared<std::vector<std::string>>();
-    services.ReadLater(
-        [&files = services.Files(), roots] { *roots = files.DriveRoots(); },
-        [this, ticket = listings_.Take(), roots](std::exception_ptr error) {
-            if (!ticket.wanted()) {
-                return;
-            }
-            if (error != nullptr) {
-                std::rethrow_exception(error);
-            }
+    const ReadingTickets::Ticket ticket = listings_.Take();
+    ReadFor<std::vector<std::string>>(
+        services, ticket, [&files = services.Files()] { return files.DriveRoots(); },
+        [this, ticket](std::vector<std::string>& roots) {
             drives_.clear();
-            for (const std::string& root : *roots) {
+            for (const std::string& root : roots) {
                 drives_.push_back({DriveRoot(root), {}});
             }
             if (Drive.get().empty() && !drives_.empty()) {
@@ -38,19 +30,15 @@ void DriveList::refresh() {
             notify(ControlProperty::List);
             Services& services = host().services();
             for (std::size_t at = 0; at < drives_.size(); ++at) {
-                auto label = std::make_shared<std::string>();
-                services.ReadLater([&files = services.Files(), root = drives_[at].root,
-                                    label] { *label = files.DriveLabel(root); },
-                                   [this, ticket, at, label](std::exception_ptr error) {
-                                       if (!ticket.wanted()) {
-                                           return;
-                                       }
-                                       if (error != nullptr) {
-                                           std::rethrow_exception(error);
-                                       }
-                                       drives_[at].label = std::move(*label);
-                                       notify(ControlProperty::List);
-                                   });
+                ReadFor<std::string>(
+                    services, ticket,
+                    [&files = services.Files(), root = drives_[at].root] {
+                        return files.DriveLabel(root);
+                    },
+                    [this, at](std::string& label) {
+                        drives_[at].label = std::move(label);
+                        notify(ControlProperty::List);
+                    });
             }
         });
 }
@@ -67,17 +55,11 @@ std::string DriveList::DisplayText(const DriveInfo& drive) {
 
 void DriveList::UserPick(const std::string& root) {
     Services& services = host().services();
-    auto ready = std::make_shared<bool>(false);
-    services.ReadLater(
-        [&files = services.Files(), root, ready] { *ready = files.DriveReady(root); },
-        [this, ticket = picks_.Take(), root, ready](std::exception_ptr error) {
-            if (!ticket.wanted()) {
-                return;
-            }
-            if (error != nullptr) {
-                std::rethrow_exception(error);
-            }
-            if (*ready) {
+    ReadFor<bool>(
+        services, picks_.Take(),
+        [&files = services.Files(), root] { return files.DriveReady(root); },
+        [this, root](bool& ready) {
+            if (ready) {
                 Drive = root;
                 return;
             }

@@ -1,7 +1,5 @@
 #include "forms_runtime/controls/file_list.h"
 
-#include <memory>
-
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
@@ -22,17 +20,11 @@ FileList::FileList(ControlHost& host, const ControlSpec& layout, Control* contai
         files_ = {};
         notify(ControlProperty::List);
 
-        auto names = std::make_shared<NameList>();
-        services.ReadLater(
-            [&files = services.Files(), normal, names] { *names = ListFiles(files, normal); },
-            [this, ticket = readings_.Take(), names](std::exception_ptr error) {
-                if (!ticket.wanted()) {
-                    return;
-                }
-                if (error != nullptr) {
-                    std::rethrow_exception(error);
-                }
-                files_ = std::move(*names);
+        ReadFor<NameList>(
+            services, readings_.Take(),
+            [&files = services.Files(), normal] { return ListFiles(files, normal); },
+            [this](NameList& names) {
+                files_ = std::move(names);
                 notify(ControlProperty::List);
             });
     });

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <memory>
+#include <utility>
+
+#include "forms_runtime/controls/services.h"
 
 namespace kivo::forms {
 
@@ -37,5 +42,23 @@ class ReadingTickets {
   private:
     std::shared_ptr<State> state_;  // the tickets' weak hold on it expires with the control
 };
+
+// Runs `read` off the window's thread for a control; on the window's thread, if `ticket` is still
+// wanted then, `take` gets what it read, or its error is raised there instead.
+template <typename T>
+void ReadFor(Services& services, ReadingTickets::Ticket ticket, std::function<T()> read,
+             std::function<void(T&)> take) {
+    auto result = std::make_shared<T>();
+    services.ReadLater([read = std::move(read), result] { *result = read(); },
+                       [ticket, result, take = std::move(take)](std::exception_ptr error) {
+                           if (!ticket.wanted()) {
+                               return;
+                           }
+                           if (error != nullptr) {
+                               std::rethrow_exception(error);
+                           }
+                           take(*result);
+                       });
+}
 
 }  // namespace kivo::forms
