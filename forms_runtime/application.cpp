@@ -34,7 +34,7 @@ Application::~Application() = default;
 
 void Application::Run(const std::function<void()>& main) {
     RaiseEvent(main);
-    if (!ended_ && AnyFormLoaded()) {
+    if (!ended_) {
         backend_.RunMessageLoop(*this);
     }
 }
@@ -57,11 +57,16 @@ void Application::load(std::unique_ptr<Form> owned) {
     }
     form.Move(left, top, width, height);
 
-    brief_until_ = std::chrono::steady_clock::now() + kBriefWait;
+    // A form loaded while another loads shares that load's quarter second.
+    const std::optional<std::chrono::milliseconds> outer = brief_until_;
+    if (!outer) {
+        brief_until_ = backend_.Later().Now() + kBriefWait;
+    }
     struct LoadEnds {
         Application& app;
-        ~LoadEnds() { app.brief_until_.reset(); }
-    } load_ends{*this};
+        std::optional<std::chrono::milliseconds> outer;
+        ~LoadEnds() { app.brief_until_ = outer; }
+    } load_ends{*this, outer};
     form.Form_Load();
     form.loading_ = false;
     if (form.loaded()) {
@@ -85,9 +90,25 @@ void Application::Unload(Form& form) {
 }
 
 void Application::End() {
-    ended_ = true;
-    backend_.EndProgram();
+    Finish();
     throw ProgramEnded{};
+}
+
+void Application::Finish() {
+    if (ended_) {
+        return;
+    }
+    ended_ = true;
+    // What others see first: a window still up would tell a new copy that this one runs.
+    for (const std::unique_ptr<Form>& form : forms_) {
+        if (form->peer_ != nullptr) {
+            form->peer_->Destroy();
+        }
+    }
+    for (const std::function<void()>& let_go : when_ending_) {
+        let_go();
+    }
+    backend_.EndProgram();
 }
 
 bool Application::AnyFormLoaded() const {
@@ -115,6 +136,9 @@ void Application::RaiseEvent(const std::function<void()>& handler) {
     --event_depth_;
     if (event_depth_ == 0) {
         CollectUnloaded();
+        if (!ended_ && !AnyFormLoaded()) {
+            Finish();  // no form is left: the program ends
+        }
     }
 }
 
@@ -123,11 +147,23 @@ void Application::RaiseTimer(Timer& timer) {
     if (form.loading() || !form.loaded() || !timer.Enabled || timer.Interval <= 0) {
         return;
     }
+    ++timer_events_;
+    struct TimerEventEnds {
+        int& count;
+        ~TimerEventEnds() { --count; }
+    } ends{timer_events_};
     RaiseEvent([&timer] {
         if (timer.on_timer) {
             timer.on_timer();
         }
     });
+}
+
+Picture Application::LoadPicture(const std::string& path, const DecodeHint& hint) {
+    if (timer_events_ == 0) {
+        throw RuntimeError(ErrorKind::InvalidArgument, path);  // nothing but a tick may wait
+    }
+    return backend_.LoadPicture(path, hint);
 }
 
 void Application::ReportFatal(const std::string& message) {
@@ -147,7 +183,7 @@ int Application::MsgBox(const std::string& prompt, int style, const std::string&
 void Application::ReadLater(std::function<void()> read,
                             std::function<void(std::exception_ptr)> arrive) {
     auto error = std::make_shared<std::exception_ptr>();
-    backend_.RunLater(
+    backend_.Later().Run(
         [read = std::move(read), error] {
             try {
                 read();
@@ -164,13 +200,12 @@ bool Application::AskBriefly(std::function<void()> question) {
     if (!brief_until_) {
         return false;
     }
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        *brief_until_ - std::chrono::steady_clock::now());
+    const std::chrono::milliseconds left = *brief_until_ - backend_.Later().Now();
     if (left <= std::chrono::milliseconds::zero()) {
         return false;
     }
     auto failed = std::make_shared<bool>(false);
-    const bool finished = backend_.RunBriefly(
+    const bool finished = backend_.Later().Ask(
         [question = std::move(question), failed] {
             try {
                 question();

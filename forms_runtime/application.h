@@ -29,8 +29,8 @@ class Application : public Services {
 
     const std::string& Title() const { return title_; }
 
-    // Runs the start-up procedure under the error path, then delivers events until no form is
-    // loaded.
+    // Runs the start-up procedure under the error path, then delivers events (the headless
+    // backend: the test does). The program ends once an event leaves no form loaded.
     void Run(const std::function<void()>& main);
 
     // Creates the form and its window (not shown) and runs its Form_Load; no timer event reaches
@@ -47,6 +47,13 @@ class Application : public Services {
     void Unload(Form& form);
     // Ends the program at once: no further event runs, nothing after this call executes.
     [[noreturn]] void End();
+    // The same outside any event: lets go of the windows and of what WhenEnding names, then ends
+    // the process. Returns only in the headless backend, or when the program has ended already.
+    void Finish();
+    // Runs `let_go` when the program decides to end, whichever way, after the forms' windows are
+    // gone and before the process ends, which work still under way may hold back: what tells
+    // other programs that this one runs is let go here, so that none of them waits for it.
+    void WhenEnding(std::function<void()> let_go) { when_ending_.push_back(std::move(let_go)); }
     bool ended() const { return ended_; }
     bool AnyFormLoaded() const;
     const std::vector<std::unique_ptr<Form>>& forms() const { return forms_; }
@@ -62,9 +69,7 @@ class Application : public Services {
     int MsgBox(const std::string& prompt, int style = kOkOnly,
                const std::string& title = {}) override;
     std::string Path() const override { return backend_.ExecutableFolder(); }
-    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override {
-        return backend_.LoadPicture(path, hint);
-    }
+    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override {
         return backend_.LoadResourcePicture(name);
     }
@@ -116,11 +121,13 @@ class Application : public Services {
     std::vector<std::unique_ptr<Form>> forms_;
     std::unique_ptr<RandomSource> random_;
     int event_depth_ = 0;
+    int timer_events_ = 0;  // timer events running now
     bool ended_ = false;
     bool failing_ = false;  // the error path's message is up: no other event runs
     std::string error_subject_;
-    // While a form loads: until when AskBriefly may wait.
-    std::optional<std::chrono::steady_clock::time_point> brief_until_;
+    // While a form loads: until when AskBriefly may wait, on the backend's clock.
+    std::optional<std::chrono::milliseconds> brief_until_;
+    std::vector<std::function<void()>> when_ending_;
 };
 
 // Runs each step of a sequence under a resume-next policy: a step that fails with a runtime error

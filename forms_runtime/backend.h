@@ -1,12 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "forms_runtime/background.h"
 #include "forms_runtime/basics/conversions.h"
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/basics/screen_metrics.h"
@@ -27,20 +27,17 @@ class Backend {
     virtual ScreenMetrics Screen() = 0;
     virtual NumberFormat UserNumberFormat() = 0;
     virtual FileSystem& Files() = 0;
-    // A missing or unreadable file, or one that is no picture, raises the runtime's error.
+    // A missing or unreadable file, or one that is no picture, raises the runtime's error. Called
+    // only inside a timer event: it waits for the decoder answering the user meanwhile.
     virtual Picture LoadPicture(const std::string& path, const DecodeHint& hint) = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
-    // Runs `work` off the window's thread, then `then` on it from the message loop (the headless
-    // backend: when the test releases it). Neither may throw.
-    virtual void RunLater(std::function<void()> work, std::function<void()> then) = 0;
-    // Runs `work` off the window's thread and waits for it at most `within`: true when it has
-    // finished; otherwise it runs on to its end unwatched. It may not throw.
-    virtual bool RunBriefly(std::function<void()> work, std::chrono::milliseconds within) = 0;
-    // Decodes a picture file off the window's thread, then calls `then` from the message loop
+    // Work off the window's thread.
+    virtual Background& Later() = 0;
+    // Decodes a picture file off the window's thread, then calls `arrive` from the message loop
     // with the picture or the error the load raised. A newer request makes the decoder give up an
     // older one that it is still busy with, after a short grace.
     virtual void LoadPictureLater(const std::string& path, const DecodeHint& hint,
-                                  std::function<void(Picture, std::exception_ptr)> then) = 0;
+                                  std::function<void(Picture, std::exception_ptr)> arrive) = 0;
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // The folder of the running executable, without a trailing separator except at a drive root.
     virtual std::string ExecutableFolder() = 0;
@@ -49,8 +46,10 @@ class Backend {
     virtual std::uint32_t ClockSeed() = 0;
     // Delivers events until no form is loaded.
     virtual void RunMessageLoop(Application& app) = 0;
-    // Ends the program at once: no further event runs. Returns only in backends that cannot end
-    // the process (the headless one), where the runtime then unwinds the current handler.
+    // Ends the process at once, after asking the system to give up the file-system calls that
+    // work off the window's thread still waits in: no further event runs. Returns only in
+    // backends that cannot end the process (the headless one), where the runtime then unwinds
+    // the current handler.
     virtual void EndProgram() = 0;
 };
 

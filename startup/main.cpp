@@ -100,6 +100,8 @@ void RunSettings(SaverSample& module) {
 
 void Main(SaverSample& module) {
     System& system = module.system;
+    // However the program ends, a later copy need not wait for this one's process to go.
+    module.app.WhenEnding([&system] { system.LetGo(); });
     const std::string arguments = module.app.Command();
     const std::string letter = forms::UCase(forms::Mid(arguments, 2, 1));
     // The modes that make the titled window take the lock before they look for the title, so

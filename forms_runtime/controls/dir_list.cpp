@@ -3,6 +3,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
+#include "forms_runtime/controls/read_for.h"
 #include "forms_runtime/controls/services.h"
 
 namespace kivo::forms {
@@ -39,7 +40,7 @@ void DirList::open(const std::string& folder) {
 
     Services& services = host().services();
     ReadFor<std::vector<std::string>>(
-        services, readings_.Take(),
+        *this, readings_.Take(),
         [&files = services.Files(), folder] { return ListSubfolders(files, folder); },
         [this, folder, depth](std::vector<std::string>& subfolders) {
             for (const std::string& name : subfolders) {

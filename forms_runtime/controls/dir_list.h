@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/basics/property.h"
 #include "forms_runtime/controls/control.h"
-#include "forms_runtime/controls/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -35,7 +35,7 @@ class DirList : public Control {
   private:
     void open(const std::string& folder);
     std::vector<FolderListEntry> entries_;
-    ReadingTickets readings_{*this};
+    LaterSlot readings_;
 };
 
 }  // namespace kivo::forms

@@ -3,6 +3,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
+#include "forms_runtime/controls/read_for.h"
 #include "forms_runtime/controls/services.h"
 
 namespace kivo::forms {
@@ -16,9 +17,9 @@ DriveList::DriveList(ControlHost& host, const ControlSpec& layout, Control* cont
 
 void DriveList::refresh() {
     Services& services = host().services();
-    const ReadingTickets::Ticket ticket = listings_.Take();
+    const LaterSlot::Ticket ticket = listings_.Take();
     ReadFor<std::vector<std::string>>(
-        services, ticket, [&files = services.Files()] { return files.DriveRoots(); },
+        *this, ticket, [&files = services.Files()] { return files.DriveRoots(); },
         [this, ticket](std::vector<std::string>& roots) {
             drives_.clear();
             for (const std::string& root : roots) {
@@ -31,7 +32,7 @@ void DriveList::refresh() {
             Services& services = host().services();
             for (std::size_t at = 0; at < drives_.size(); ++at) {
                 ReadFor<std::string>(
-                    services, ticket,
+                    *this, ticket,
                     [&files = services.Files(), root = drives_[at].root] {
                         return files.DriveLabel(root);
                     },
@@ -56,8 +57,7 @@ std::string DriveList::DisplayText(const DriveInfo& drive) {
 void DriveList::UserPick(const std::string& root) {
     Services& services = host().services();
     ReadFor<bool>(
-        services, picks_.Take(),
-        [&files = services.Files(), root] { return files.DriveReady(root); },
+        *this, picks_.Take(), [&files = services.Files(), root] { return files.DriveReady(root); },
         [this, root](bool& ready) {
             if (ready) {
                 Drive = root;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/basics/property.h"
 #include "forms_runtime/controls/control.h"
-#include "forms_runtime/controls/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -37,8 +37,8 @@ class DriveList : public Control {
     void refresh();
     void select(const std::string& text);
     std::vector<DriveInfo> drives_;
-    ReadingTickets listings_{*this};
-    ReadingTickets picks_{*this};
+    LaterSlot listings_;
+    LaterSlot picks_;
 };
 
 }  // namespace kivo::forms

@@ -3,6 +3,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/paths.h"
 #include "forms_runtime/controls/folder_readings.h"
+#include "forms_runtime/controls/read_for.h"
 #include "forms_runtime/controls/services.h"
 
 namespace kivo::forms {
@@ -21,7 +22,7 @@ FileList::FileList(ControlHost& host, const ControlSpec& layout, Control* contai
         notify(ControlProperty::List);
 
         ReadFor<NameList>(
-            services, readings_.Take(),
+            *this, readings_.Take(),
             [&files = services.Files(), normal] { return ListFiles(files, normal); },
             [this](NameList& names) {
                 files_ = std::move(names);

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/basics/name_list.h"
 #include "forms_runtime/basics/property.h"
 #include "forms_runtime/controls/control.h"
-#include "forms_runtime/controls/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -29,7 +29,7 @@ class FileList : public Control {
 
   private:
     NameList files_;
-    ReadingTickets readings_{*this};
+    LaterSlot readings_;
 };
 
 }  // namespace kivo::forms

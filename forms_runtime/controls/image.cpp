@@ -1,5 +1,6 @@
 #include "forms_runtime/controls/image.h"
 
+#include "forms_runtime/controls/read_for.h"
 #include "forms_runtime/controls/services.h"
 
 namespace kivo::forms {
@@ -23,7 +24,7 @@ Image::Image(ControlHost& host, const ControlSpec& layout, Control* container)
 void Image::LoadLater(const std::string& path, const DecodeHint& hint) {
     host().services().LoadPictureLater(path, hint,
                                        [this, ticket = loads_.Take()](forms::Picture picture) {
-                                           if (ticket.wanted() && picture) {
+                                           if (StillWanted(ticket, *this) && picture) {
                                                Picture = std::move(picture);
                                            }
                                        });

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/basics/property.h"
 #include "forms_runtime/controls/control.h"
-#include "forms_runtime/controls/reading_tickets.h"
 
 namespace kivo::forms {
 
@@ -24,7 +24,7 @@ class Image : public Control {
 
   private:
     void take_natural_size();
-    ReadingTickets loads_{*this};
+    LaterSlot loads_;
 };
 
 }  // namespace kivo::forms

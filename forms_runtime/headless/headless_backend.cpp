@@ -86,49 +86,26 @@ Picture HeadlessBackend::LoadResourcePicture(const std::string& name) {
     throw RuntimeError(ErrorKind::FileNotFound, name);
 }
 
-void HeadlessBackend::RunLater(std::function<void()> work, std::function<void()> then) {
-    auto reading = [work = std::move(work), then = std::move(then)] {
-        work();
-        then();
-    };
-    if (holding_) {
-        waiting_.push_back(std::move(reading));
-    } else {
-        reading();
-    }
-}
-
-bool HeadlessBackend::RunBriefly(std::function<void()> work, std::chrono::milliseconds) {
-    if (holding_ && !quick_answers_) {
-        return false;  // the file system does not answer in time
-    }
-    work();
-    return true;
-}
-
 void HeadlessBackend::LoadPictureLater(const std::string& path, const DecodeHint& hint,
-                                       std::function<void(Picture, std::exception_ptr)> then) {
+                                       std::function<void(Picture, std::exception_ptr)> arrive) {
     auto picture = std::make_shared<Picture>();
     auto error = std::make_shared<std::exception_ptr>();
-    RunLater(
+    background_.Run(
         [this, path, hint, picture, error] {
             try {
                 *picture = LoadPicture(path, hint);
             } catch (const RuntimeError&) {
-                *error = std::current_exception();  // handed to `then`
+                *error = std::current_exception();  // handed to `arrive`
             }
         },
-        [then = std::move(then), picture, error] { then(*picture, *error); });
+        [arrive = std::move(arrive), picture, error] { arrive(*picture, *error); });
 }
 
-void HeadlessBackend::ReleaseReadings(Order order) {
-    while (!waiting_.empty()) {
-        const bool newest = order == Order::NewestFirst;
-        auto reading = std::move(newest ? waiting_.back() : waiting_.front());
-        newest ? waiting_.pop_back() : waiting_.pop_front();
-        reading();
+void HeadlessBackend::EndProgram() {
+    program_ended_ = true;
+    if (on_end_program) {
+        on_end_program();
     }
-    holding_ = false;
 }
 
 int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/backend.h"
 #include "forms_runtime/controls/controls.h"
+#include "forms_runtime/headless/held_background.h"
 #include "forms_runtime/headless/memory_file_system.h"
 
 namespace kivo::forms::headless {
@@ -24,7 +24,8 @@ struct MessageBoxCall {
 // A backend without a screen: forms keep their state, the test plays the user and the clock.
 // Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
 // header's size. Work meant for off the window's thread (folder readings, pictures loaded later)
-// runs at once, unless the test holds it: then it waits until the test releases it.
+// runs at once, unless the test holds it (background()): then it waits until the test releases
+// it.
 class HeadlessBackend : public Backend {
   public:
     HeadlessBackend();
@@ -43,17 +44,10 @@ class HeadlessBackend : public Backend {
     // The hint of the latest picture loaded from a file.
     const DecodeHint& last_decode_hint() const { return last_decode_hint_; }
 
-    // A slow file system: from now on readings wait for ReleaseReadings. Brief questions are
-    // still answered at once, unless `quick_answers` is false: a system that does not answer.
-    void HoldReadings(bool quick_answers = true) {
-        holding_ = true;
-        quick_answers_ = quick_answers;
-    }
-    enum class Order { AsAsked, NewestFirst };
-    // Runs the readings that wait, each as it would arrive, then those they ask for in turn;
-    // from then on readings run at once again.
-    void ReleaseReadings(Order order = Order::AsAsked);
-    std::size_t readings_waiting() const { return waiting_.size(); }
+    // The file system's pace and the clock.
+    HeldBackground& background() { return background_; }
+    // Called when the program ends the process, after what it lets go of.
+    std::function<void()> on_end_program;
 
     // The user and the clock. Each runs as one event of the application.
     void Tick(Application& app, Timer& timer);
@@ -75,16 +69,15 @@ class HeadlessBackend : public Backend {
     FileSystem& Files() override { return files_; }
     Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
-    void RunLater(std::function<void()> work, std::function<void()> then) override;
-    bool RunBriefly(std::function<void()> work, std::chrono::milliseconds within) override;
+    Background& Later() override { return background_; }
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
-                          std::function<void(Picture, std::exception_ptr)> then) override;
+                          std::function<void(Picture, std::exception_ptr)> arrive) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
     std::uint32_t ClockSeed() override { return 12345; }
     void RunMessageLoop(Application&) override {}
-    void EndProgram() override { program_ended_ = true; }
+    void EndProgram() override;
 
   private:
     MemoryFileSystem files_;
@@ -99,9 +92,7 @@ class HeadlessBackend : public Backend {
     std::vector<std::string> loaded_picture_paths_;
     DecodeHint last_decode_hint_;
     std::intptr_t next_handle_ = 0x1000;
-    bool holding_ = false;
-    bool quick_answers_ = true;
-    std::deque<std::function<void()>> waiting_;  // each: the work, then its arrival
+    HeldBackground background_;
 };
 
 // The peer of a headless form: what a screen would show, as state the test can read.

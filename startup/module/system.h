@@ -48,12 +48,15 @@ class System {
   public:
     virtual ~System() = default;
 
-    // The per-session lock that one saver holds for the life of its process. TakeSaverLock
-    // takes it and keeps it until the process ends, whichever way (the system releases it
-    // then): false when another process holds it. SaverLockHeld only looks: true when another
-    // process holds it.
+    // The per-session lock that one saver holds while it runs. TakeSaverLock takes it and keeps
+    // it until LetGo: false when another process holds it. SaverLockHeld only looks: true when
+    // another process holds it.
     virtual bool TakeSaverLock() = 0;
     virtual bool SaverLockHeld() = 0;
+    // Lets go, at once, of what tells other programs that a saver runs here: clears the
+    // screen-saver flag when this program set it and has not cleared it, and releases the lock.
+    // For the program's end, which a thread waiting on a share may hold back.
+    virtual void LetGo() = 0;
     // A top-level window of any class with this exact title.
     virtual bool TopLevelWindowExists(const char* title) = 0;
     // The user's "ScreenSaveUsePassword" value under "Control Panel\desktop": the 4-byte buffer as

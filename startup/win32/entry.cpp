@@ -23,6 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     kivo::startup::Win32System system;
     kivo::startup::SaverSample module(app, settings, system);
     app.Run([&module] { kivo::startup::Main(module); });
-    // No form is left: the end, without waiting for a reading that a share may never answer.
-    backend.EndProgram();
+    // The loop was told to quit with a form still loaded: the end all the same.
+    app.Finish();
+    return 0;
 }

@@ -2,15 +2,17 @@
 
 #include <algorithm>
 
+#include "forms_runtime/win32/program_messages.h"
+
 namespace kivo::startup {
 
 namespace {
 
 constexpr wchar_t kCoverClass[] = L"KivoMonitorCover";
 constexpr wchar_t kWatcherClass[] = L"KivoMonitorWatcher";
-// Posted to the watcher so that one change, however many windows hear of it, is handled once,
-// and never from inside a cover that the handling may destroy.
-constexpr UINT kMonitorsChanged = WM_APP + 0x4B;
+// kMonitorsChanged is posted to the watcher so that one change, however many windows hear of it,
+// is handled once, and never from inside a cover that the handling may destroy.
+using forms::win32::kMonitorsChanged;
 
 HINSTANCE Instance() {
     return GetModuleHandleW(nullptr);

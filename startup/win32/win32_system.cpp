@@ -85,6 +85,17 @@ bool Win32System::SaverLockHeld() {
     return !acquired;
 }
 
+void Win32System::LetGo() {
+    if (screen_saver_running_) {
+        SetScreenSaverRunning(false);
+    }
+    if (saver_lock_ != nullptr) {
+        ReleaseMutex(saver_lock_);
+        CloseHandle(saver_lock_);
+        saver_lock_ = nullptr;
+    }
+}
+
 bool Win32System::TopLevelWindowExists(const char* title) {
     return FindWindowW(nullptr, forms::win32::Widen(title).c_str()) != nullptr;
 }
@@ -150,6 +161,7 @@ void Win32System::MakeTopmost(WindowHandle window) {
 }
 
 void Win32System::SetScreenSaverRunning(bool running) {
+    screen_saver_running_ = running;
     UINT previous = 0;
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, running ? TRUE : FALSE, &previous, 0);
 }

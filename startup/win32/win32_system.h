@@ -12,6 +12,7 @@ class Win32System : public System {
   public:
     bool TakeSaverLock() override;
     bool SaverLockHeld() override;
+    void LetGo() override;
     bool TopLevelWindowExists(const char* title) override;
     std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
     WindowHandle ForegroundWindow() override;
@@ -32,7 +33,8 @@ class Win32System : public System {
     void WatchMonitors(WindowHandle owner, std::function<void()> changed) override;
 
   private:
-    HANDLE saver_lock_ = nullptr;  // held, and never closed, while the process lives
+    HANDLE saver_lock_ = nullptr;        // held until LetGo
+    bool screen_saver_running_ = false;  // as this program last told the system
     MonitorCovers covers_;
 };
 

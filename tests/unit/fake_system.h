@@ -44,6 +44,7 @@ class FakeSystem : public startup::System {
         return Log(saver_lock_taken, "TakeSaverLock");
     }
     bool SaverLockHeld() override { return Log(saver_lock_held, "SaverLockHeld"); }
+    void LetGo() override { Log(0, "LetGo"); }
     bool TopLevelWindowExists(const char* title) override {
         return Log(saver_window_exists, "FindWindow", title);
     }

@@ -33,7 +33,8 @@ TEST(MainTest, SecondCharacterSelectsTheModeInAnyCase) {
         EXPECT_EQ(saver.Loaded<frmScreenSaver>() != nullptr, mode == "S" || mode == "P");
         EXPECT_EQ(saver.Loaded<frmSetting>() != nullptr, mode == "C" || mode.empty());
         EXPECT_EQ(saver.system.Called("PwdChangePassword"), mode == "A");
-        EXPECT_FALSE(saver.backend.program_ended()) << "no error path";
+        EXPECT_TRUE(saver.backend.message_boxes().empty()) << "no error path";
+        EXPECT_EQ(saver.backend.program_ended(), saver.app.forms().empty()) << "no window: the end";
     }
 }
 
@@ -66,8 +67,9 @@ TEST(MainTest, AnotherCopysWindowStopsEverything) {
     saver.system.saver_window_exists = true;
     saver.module.UsePassword = 7;
     saver.Start("/s");
-    EXPECT_EQ(saver.system.calls, (std::vector<std::string>{
-                                      "TakeSaverLock", std::string("FindWindow ") + kSaverTitle}));
+    EXPECT_EQ(saver.system.calls,
+              (std::vector<std::string>{"TakeSaverLock", std::string("FindWindow ") + kSaverTitle,
+                                        "LetGo", "process ends"}));
     EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
     EXPECT_TRUE(saver.app.forms().empty());
 }
@@ -165,12 +167,12 @@ TEST(MainTest, AFolderFoundMissingLateEndsTheShowWithTheSameMessage) {
         SaverHarness saver;
         saver.Store(settings::kFolderKey, "C:\\gone");
         if (slow) {
-            saver.backend.HoldReadings(false);  // not even a quick answer
+            saver.backend.background().Hold(false);  // not even a quick answer
         }
         saver.Start("/s");
         const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
         EXPECT_EQ(form != nullptr && form->shown(), slow) << "shown only when no answer came";
-        saver.backend.ReleaseReadings();
+        saver.backend.background().Release();
         ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
         prompts.push_back(saver.backend.message_boxes()[0].prompt);
         EXPECT_TRUE(saver.backend.program_ended());

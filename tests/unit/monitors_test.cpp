@@ -76,7 +76,8 @@ TEST(SaverLockTest, TitledModesTakeItEveryModeStopsWhenHeld) {
         SaverHarness held;
         held.system.saver_lock_held = true;
         held.Start(arguments);
-        EXPECT_EQ(held.system.calls, std::vector<std::string>{lock_call});
+        EXPECT_EQ(held.system.calls,
+                  (std::vector<std::string>{lock_call, "LetGo", "process ends"}));
         EXPECT_TRUE(held.app.forms().empty());
         EXPECT_EQ(held.module.RunMode, "");
 

@@ -21,7 +21,11 @@ struct SaverHarness {
     FakeSystem system;
     startup::SaverSample module{app, settings, system};
 
-    SaverHarness() { backend.files().AddFolder("C:\\Kivo\\sample"); }
+    SaverHarness() {
+        backend.files().AddFolder("C:\\Kivo\\sample");
+        // The process's end, in the order of the system calls.
+        backend.on_end_program = [this] { system.calls.push_back("process ends"); };
+    }
 
     void Store(const char* key, const std::string& value) {
         settings.Write(settings::kApplication, settings::kSection, key, value);

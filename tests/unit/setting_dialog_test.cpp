@@ -7,6 +7,7 @@ namespace kivo::testing {
 namespace {
 
 using forms::headless::HeadlessBackend;
+using forms::headless::HeldBackground;
 using forms::headless::MakeBmp;
 using settings_dialog::frmSetting;
 
@@ -130,7 +131,7 @@ TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
 // assignment, and only the latest reading of each list is taken, however late the older one.
 TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestReadings) {
     DialogRun run;
-    run.backend.HoldReadings();
+    run.backend.background().Hold();
     frmSetting& dialog = run.Open();
     EXPECT_TRUE(dialog.modal()) << "shown";
     EXPECT_EQ(dialog.File.Path.get(), "C:\\Kivo\\sample");
@@ -141,7 +142,7 @@ TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestRead
     run.backend.OpenFolder(run.app, dialog.Dir, "C:\\Photos\\");
     EXPECT_EQ(dialog.File.Path.get(), "C:\\Photos");
     EXPECT_EQ(dialog.lblPath.Caption.get(), "C:\\Photos") << "without the trailing separator";
-    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    run.backend.background().Release(HeldBackground::Order::NewestFirst);
     ASSERT_EQ(dialog.File.ListCount(), 1) << "the sample folder's names came last, and late";
     EXPECT_EQ(dialog.File.List(0), "cat.bmp");
     ASSERT_EQ(dialog.Dir.entries().size(), 3u) << "C:\\, Photos and 2024, not sample's old";
@@ -149,11 +150,11 @@ TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestRead
     ASSERT_EQ(dialog.Drive.drives().size(), 3u);
     EXPECT_EQ(forms::DriveList::DisplayText(dialog.Drive.drives()[1]), "d: [DATA]");
 
-    run.backend.HoldReadings();
+    run.backend.background().Hold();
     run.backend.PickDrive(run.app, dialog.Drive, "E:\\");  // without medium
     run.backend.PickDrive(run.app, dialog.Drive, "D:\\");
     EXPECT_EQ(dialog.Drive.Drive.get(), "C:\\") << "until the drive answers";
-    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    run.backend.background().Release(HeldBackground::Order::NewestFirst);
     EXPECT_EQ(dialog.File.Path.get(), "D:\\");
     EXPECT_TRUE(run.backend.message_boxes().empty()) << "the answer for E: came too late";
     run.backend.PickDrive(run.app, dialog.Drive, "E:\\");
@@ -189,11 +190,11 @@ TEST(SettingDialogTest, ClickingAFilePreviewsItDecodedJustLargeEnoughToFillTheBo
     EXPECT_FALSE(run.backend.program_ended());
 
     // Decoded late: the last file clicked is previewed, though an earlier one arrives after it.
-    run.backend.HoldReadings();
+    run.backend.background().Hold();
     run.backend.SelectFile(run.app, dialog.File, 1);  // sea.bmp, 40 x 30
     run.backend.SelectFile(run.app, dialog.File, 2);  // sky.bmp, 20 x 10
     EXPECT_EQ(dialog.imgPreview.Picture.get(), preview) << "nothing new yet";
-    run.backend.ReleaseReadings(HeadlessBackend::Order::NewestFirst);
+    run.backend.background().Release(HeldBackground::Order::NewestFirst);
     EXPECT_EQ(run.backend.loaded_picture_paths().back(), "C:\\Kivo\\sample\\sea.bmp");
     EXPECT_EQ(dialog.imgPreview.Picture.get()->width_twips(), 20 * 15) << "the last clicked";
 }

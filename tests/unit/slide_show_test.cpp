@@ -109,13 +109,13 @@ TEST(SlideShowTest, TheFirstTickAfterTheListingShowsAPicture) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
         show.Add(name, 8, 8);
     }
-    show.backend.HoldReadings();
+    show.backend.background().Hold();
     frmScreenSaver& form = show.Begin({0.0f, 0.7f});
     EXPECT_TRUE(form.shown());
     show.Tick(form);
     EXPECT_EQ(form.Label.Caption.get(), "");
     EXPECT_EQ(show.backend.pictures_loaded(), 0);
-    show.backend.ReleaseReadings();
+    show.backend.background().Release();
     show.Tick(form);
     EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\c.bmp"});
 }

@@ -63,7 +63,6 @@ settings_dialog::frmSetting& FormTest::ShowDialog() {
 }
 
 void FormTest::Tick(saver_window::frmScreenSaver& saver) {
-    const forms::win32::TimerEventScope tick;
     app.RaiseTimer(saver.Timer);
 }
 

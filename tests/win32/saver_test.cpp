@@ -69,17 +69,19 @@ TEST_F(SaverTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNo
     EXPECT_FALSE(app.AnyFormLoaded());
 }
 
-TEST_F(SaverTest, EveryKeyReachesTheWindowAndEndsTheSlideShow) {
-    for (const UINT key :
-         {UINT{VK_ESCAPE}, UINT{VK_TAB}, UINT{VK_RETURN}, UINT{VK_SPACE}, UINT{'A'}}) {
-        SCOPED_TRACE(key);
-        frmScreenSaver& saver = LoadSaver();
-        saver.Show();
-        PostMessageW(WindowOf(saver), WM_KEYDOWN, key, 1);
-        Pump();
-        EXPECT_FALSE(app.AnyFormLoaded());
-    }
+class SaverKeyTest : public FormTest, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(SaverKeyTest, ReachesTheWindowAndEndsTheSlideShow) {
+    frmScreenSaver& saver = LoadSaver();
+    saver.Show();
+    PostMessageW(WindowOf(saver), WM_KEYDOWN, GetParam(), 1);
+    Pump();
+    EXPECT_FALSE(app.AnyFormLoaded());
+    EXPECT_TRUE(app.ended());
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryKey, SaverKeyTest,
+                         ::testing::Values(VK_ESCAPE, VK_TAB, VK_RETURN, VK_SPACE, 'A'));
 
 TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
     frmScreenSaver& saver = LoadSaver();

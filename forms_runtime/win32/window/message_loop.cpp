@@ -10,7 +10,6 @@ namespace kivo::forms::win32 {
 namespace {
 
 int message_boxes_open = 0;
-int timer_events_running = 0;
 bool tick_suspended = false;
 
 struct HeldPaint {
@@ -62,24 +61,14 @@ bool MessageBoxShowing() {
     return message_boxes_open > 0;
 }
 
-TimerEventScope::TimerEventScope() {
-    ++timer_events_running;
-}
-
-TimerEventScope::~TimerEventScope() {
-    --timer_events_running;
-}
-
 void WaitForLoad(HANDLE done, const std::function<void()>& after_message) {
-    if (timer_events_running == 0 || tick_suspended) {
-        WaitForSingleObject(done, INFINITE);
-        return;
-    }
     struct Suspension {
-        Suspension() { tick_suspended = true; }
+        const bool outer = std::exchange(tick_suspended, true);
         ~Suspension() {
-            tick_suspended = false;
-            PaintHeldWindows();
+            tick_suspended = outer;
+            if (!outer) {
+                PaintHeldWindows();
+            }
         }
     } suspension;
     for (;;) {

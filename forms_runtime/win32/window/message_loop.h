@@ -14,21 +14,11 @@ void DeliverMessage(MSG& message);
 int ShowMessageBox(HWND owner, const wchar_t* prompt, const wchar_t* title, UINT style);
 bool MessageBoxShowing();
 
-// Marks a timer event while it runs.
-class TimerEventScope {
-  public:
-    TimerEventScope();
-    ~TimerEventScope();
-    TimerEventScope(const TimerEventScope&) = delete;
-    TimerEventScope& operator=(const TimerEventScope&) = delete;
-};
-
-// Waits until `done` (a load on another thread) is set. Inside a timer event every message is
-// delivered meanwhile (the user's input, close requests, a host's messages, keys that the covers
-// post, readings that arrive), each followed by `after_message`, so that a key still ends the
-// program at once; only ticks and paints are held, even in a message loop that a delivered
-// message opens (a password box), since the timer event is only half done. Elsewhere it only
-// waits.
+// Waits until `done` (a load's thread) is set, for a timer event. Every message is delivered
+// meanwhile (the user's input, close requests, a host's messages, keys that the covers post,
+// readings that arrive), each followed by `after_message`, so that a key still ends the program
+// at once; only ticks and paints are held, even in a message loop that a delivered message opens
+// (a password box), since the timer event is only half done.
 void WaitForLoad(HANDLE done, const std::function<void()>& after_message);
 
 // Whether a timer event now would come too early: a message box is open, or a timer event is

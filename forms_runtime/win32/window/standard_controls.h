@@ -31,9 +31,9 @@ class StandardControls {
     bool Any() const { return !entries_.empty(); }
 
     void Mirror(Control& control, ControlProperty what);
-    // Posted to the form's window while a file list still has names to take: a long list goes
-    // into its window a slice at a time, so that the dialog answers between the slices.
-    static constexpr UINT kFillMoreMessage = WM_APP + 0x10;
+    // A long file list goes into its window a slice at a time, so that the dialog answers between
+    // the slices: while it still has names to take, kFillMoreFiles is posted to the form's window,
+    // which calls this.
     void FillMore(int id);
     // The control that takes the focus first: the lowest tab index among those that can.
     HWND FirstInTabOrder() const;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "forms_runtime/win32/program_messages.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/standard_controls.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
@@ -104,7 +105,7 @@ void StandardControls::FillFiles(const Entry& entry) {
     SendMessageW(entry.window, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(entry.window, nullptr, TRUE);
     if (entry.filled < list.ListCount()) {
-        PostMessageW(peer_.window(), kFillMoreMessage, static_cast<WPARAM>(entry.id), 0);
+        PostMessageW(peer_.window(), kFillMoreFiles, static_cast<WPARAM>(entry.id), 0);
     }
 }
 

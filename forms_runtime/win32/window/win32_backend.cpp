@@ -1,13 +1,17 @@
 #include "forms_runtime/win32/window/win32_backend.h"
 
+#include <windows.h>
+
 #include <utility>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/basics/command_line.h"
 #include "forms_runtime/basics/errors.h"
-#include "forms_runtime/win32/picture/decode_thread.h"
+#include "forms_runtime/win32/background_threads.h"
+#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
 #include "forms_runtime/win32/picture/picture_files.h"
+#include "forms_runtime/win32/picture/picture_loads.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
@@ -18,10 +22,6 @@
 namespace kivo::forms::win32 {
 
 namespace {
-
-// How long a newer preview waits for the decoder to finish an older one before that is given up
-// (which costs a new helper process).
-constexpr DWORD kSupersedeGraceMs = 250;
 
 std::string LocaleText(LCTYPE item, const std::string& fallback) {
     wchar_t text[16] = {};
@@ -52,12 +52,37 @@ std::uint32_t Mix(std::uint64_t value) {
 
 }  // namespace
 
-Win32Backend::Win32Backend(Decoding decoding, const std::wstring& helper)
-    : wic_(std::make_unique<WicLoader>()), decoder_(std::make_unique<DecodeThread>()) {
-    if (decoding == Decoding::InHelper) {
-        helper_ = std::make_unique<DecoderClient>(helper, kShippedTimeLimitMs);
+// The runtime's work off the window's thread, on the background threads.
+class ThreadsBackground : public Background {
+  public:
+    explicit ThreadsBackground(BackgroundThreads& threads) : threads_(threads) {}
+    void Run(std::function<void()> work, std::function<void()> arrive) override {
+        threads_.Later(std::move(work), std::move(arrive));
     }
-}
+    bool Ask(std::function<void()> question, std::chrono::milliseconds within) override {
+        return threads_.Briefly(std::move(question), static_cast<DWORD>(within.count()));
+    }
+    std::chrono::milliseconds Now() override { return std::chrono::milliseconds(GetTickCount64()); }
+
+  private:
+    BackgroundThreads& threads_;
+};
+
+struct Win32Backend::Impl {
+    Impl(Decoding decoding, const std::wstring& helper)
+        : loads(threads, decoding == Decoding::InHelper
+                             ? std::make_unique<DecoderClient>(helper, kShippedTimeLimitMs)
+                             : nullptr) {}
+
+    ComApartment apartment;  // before the loader, which holds COM objects
+    WicLoader wic;           // this thread's: resources only
+    BackgroundThreads threads;
+    ThreadsBackground background{threads};
+    PictureLoads loads;  // after the threads, which deliver its arrivals
+};
+
+Win32Backend::Win32Backend(Decoding decoding, const std::wstring& helper)
+    : impl_(std::make_unique<Impl>(decoding, helper)) {}
 
 Win32Backend::~Win32Backend() = default;
 
@@ -84,100 +109,28 @@ FileSystem& Win32Backend::Files() {
     return files;
 }
 
-std::function<Picture(WicLoader&, HANDLE)> Win32Backend::DecodeJob(const std::string& path,
-                                                                   const DecodeHint& hint) const {
-    return [path, hint, scale = ScreenScale(), helper = helper_.get()](WicLoader& wic,
-                                                                       HANDLE give_up) {
-        return helper != nullptr ? helper->Load(path, hint, scale, give_up)
-                                 : LoadPictureFile(wic, path, hint, scale);
-    };
-}
-
 Picture Win32Backend::LoadPicture(const std::string& path, const DecodeHint& hint) {
-    HANDLE done = decoder_->Start(DecodeJob(path, hint));
-    if (done == nullptr) {
-        // Another load is under way: two never run at once, and none runs on this thread.
-        throw RuntimeError(ErrorKind::InvalidPicture, path);
-    }
-    WaitForLoad(done, [this] { EndIfNoFormLoaded(); });
-    const struct NextStarts {
-        Win32Backend& backend;
-        ~NextStarts() {
-            if (backend.next_picture_) {
-                backend.StartNextPicture();  // asked for while this load was under way
+    return impl_->loads.Load(path, hint, ScreenScale(), [this](HANDLE done) {
+        WaitForLoad(done, [this] {
+            // Input that left no form loaded ends the program, instead of letting the load end.
+            if (app_ != nullptr && (app_->ended() || !app_->AnyFormLoaded())) {
+                app_->End();
             }
-        }
-    } next_starts{*this};
-    return decoder_->Result();
+        });
+    });
 }
 
 void Win32Backend::LoadPictureLater(const std::string& path, const DecodeHint& hint,
-                                    std::function<void(Picture, std::exception_ptr)> then) {
-    next_picture_ = PictureRequest{path, hint, std::move(then)};
-    if (!decoder_->busy()) {
-        StartNextPicture();
-        return;
-    }
-    if (!decoding_then_) {
-        return;  // a tick's load: this one starts after it
-    }
-    background_.RunLater([] { Sleep(kSupersedeGraceMs); },
-                         [this, serial = decoding_serial_] {
-                             if (decoding_serial_ == serial && next_picture_) {
-                                 decoder_->GiveUp();
-                             }
-                         });
+                                    std::function<void(Picture, std::exception_ptr)> arrive) {
+    impl_->loads.LoadLater(path, hint, ScreenScale(), std::move(arrive));
 }
 
-void Win32Backend::StartNextPicture() {
-    PictureRequest request = std::move(*next_picture_);
-    next_picture_.reset();
-    ++decoding_serial_;
-    HANDLE started = decoder_->Start(
-        DecodeJob(request.path, request.hint),
-        [post = background_.poster(), this] { post([this] { PictureDecoded(); }); });
-    if (started == nullptr) {
-        const auto error =
-            std::make_exception_ptr(RuntimeError(ErrorKind::InvalidPicture, request.path));
-        background_.Post([then = std::move(request.then), error] { then(nullptr, error); });
-        return;
-    }
-    decoding_then_ = std::move(request.then);
-}
-
-void Win32Backend::PictureDecoded() {
-    Picture picture;
-    std::exception_ptr error;
-    try {
-        picture = decoder_->Result();
-    } catch (...) {
-        error = std::current_exception();  // handed to the request
-    }
-    const auto then = std::exchange(decoding_then_, nullptr);
-    if (next_picture_) {
-        StartNextPicture();
-    }
-    if (then) {
-        then(std::move(picture), error);
-    }
-}
-
-void Win32Backend::RunLater(std::function<void()> work, std::function<void()> then) {
-    background_.RunLater(std::move(work), std::move(then));
-}
-
-bool Win32Backend::RunBriefly(std::function<void()> work, std::chrono::milliseconds within) {
-    return background_.RunBriefly(std::move(work), static_cast<DWORD>(within.count()));
-}
-
-void Win32Backend::EndIfNoFormLoaded() {
-    if (app_ != nullptr && (app_->ended() || !app_->AnyFormLoaded())) {
-        app_->End();
-    }
+Background& Win32Backend::Later() {
+    return impl_->background;
 }
 
 Picture Win32Backend::LoadResourcePicture(const std::string& name) {
-    return LoadPictureResource(*wic_, name, ScreenScale());
+    return LoadPictureResource(impl_->wic, name, ScreenScale());
 }
 
 int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string& title) {
@@ -237,11 +190,14 @@ void Win32Backend::RunMessageLoop(Application& app) {
     }
 }
 
-bool Win32Backend::Busy() const {
-    return decoder_->busy() || background_.busy();
+bool Win32Backend::Busy() {
+    return impl_->threads.Busy();
 }
 
 void Win32Backend::EndProgram() {
+    // A listing that waits on a share holds its thread, and the process with it, until the
+    // system gives the call up: ask for that now.
+    impl_->threads.CancelWaits();
     if (Busy()) {
         // A decode or a reading is under way on its own thread: ending the process the usual way
         // would run the libraries' detach code, which may wait on a lock that thread holds.

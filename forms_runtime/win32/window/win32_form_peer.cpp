@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "forms_runtime/basics/errors.h"
+#include "forms_runtime/win32/program_messages.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/gui_font.h"
@@ -103,9 +104,9 @@ LRESULT CALLBACK Win32FormPeer::WindowProc(HWND window, UINT message, WPARAM wpa
 }
 
 bool Win32FormPeer::Raise(const std::function<void()>& handler) {
-    const std::weak_ptr<char> alive = alive_;
+    const LaterSlot::Ticket alive = life_.Current();
     app_.RaiseEvent(handler);
-    return !alive.expired() && window_ != nullptr && !destroying_;
+    return alive.wanted() && window_ != nullptr && !destroying_;
 }
 
 LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -145,7 +146,6 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_TIMER:
             if (!TimerEventsHeld()) {
                 if (Timer* timer = timers_.Find(wparam)) {
-                    const TimerEventScope tick;
                     app_.RaiseTimer(*timer);
                 }
             }
@@ -171,7 +171,7 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_WINDOWPOSCHANGED:
             OnMoved(*reinterpret_cast<const WINDOWPOS*>(lparam));
             break;
-        case StandardControls::kFillMoreMessage:
+        case kFillMoreFiles:
             if (controls_ != nullptr) {
                 controls_->FillMore(static_cast<int>(wparam));
             }
@@ -294,10 +294,10 @@ void Win32FormPeer::Show(bool modal) {
 }
 
 void Win32FormPeer::RunModal() {
-    const std::weak_ptr<char> alive = alive_;
+    const LaterSlot::Ticket alive = life_.Current();
     Application& app = app_;
     MSG message;
-    while (!alive.expired() && window_ != nullptr && !app.ended()) {
+    while (alive.wanted() && window_ != nullptr && !app.ended()) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(message.wParam));  // for the outer loop

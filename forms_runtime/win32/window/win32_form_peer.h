@@ -9,6 +9,7 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/backend.h"
+#include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 #include "forms_runtime/win32/window/back_buffer.h"
 #include "forms_runtime/win32/window/control_colors.h"
@@ -100,7 +101,7 @@ class Win32FormPeer : public FormPeer {
     bool shown_ = false;
     bool destroying_ = false;
     bool moving_ = false;
-    std::shared_ptr<char> alive_ = std::make_shared<char>();
+    LaterSlot life_;  // its tickets tell a caller whether this peer is still there
 };
 
 }  // namespace kivo::forms::win32

@@ -1,0 +1,39 @@
+#include "forms_runtime/headless/held_background.h"
+
+#include <utility>
+
+namespace kivo::forms::headless {
+
+void HeldBackground::Run(std::function<void()> work, std::function<void()> arrive) {
+    auto piece = [work = std::move(work), arrive = std::move(arrive)] {
+        work();
+        arrive();
+    };
+    if (holding_) {
+        waiting_.push_back(std::move(piece));
+    } else {
+        piece();
+    }
+}
+
+bool HeldBackground::Ask(std::function<void()> question, std::chrono::milliseconds within) {
+    ++questions_;
+    if (holding_ && !quick_answers_) {
+        now_ += within;  // waited for in vain
+        return false;
+    }
+    question();
+    return true;
+}
+
+void HeldBackground::Release(Order order) {
+    while (!waiting_.empty()) {
+        const bool newest = order == Order::NewestFirst;
+        auto piece = std::move(newest ? waiting_.back() : waiting_.front());
+        newest ? waiting_.pop_back() : waiting_.pop_front();
+        piece();
+    }
+    holding_ = false;
+}
+
+}  // namespace kivo::forms::headless

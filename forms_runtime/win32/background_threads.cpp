@@ -1,0 +1,210 @@
+#include "forms_runtime/win32/background_threads.h"
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <utility>
+
+#include "forms_runtime/win32/program_messages.h"
+
+namespace kivo::forms::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KivoBackgroundThreads";
+// Enough for a listing's loop, the file system's own calls and a decoder's pipe; reserved, not
+// committed.
+constexpr SIZE_T kStackBytes = 256 * 1024;
+// The longest pause between two tries to post a wake into a full queue.
+constexpr DWORD kLongestRetryMs = 50;
+
+struct Piece {
+    std::function<void()> run;
+};
+
+DWORD WINAPI RunPiece(void* argument) {
+    std::unique_ptr<Piece>(static_cast<Piece*>(argument))->run();
+    return 0;  // the thread ends only after the piece and all it captured are freed
+}
+
+}  // namespace
+
+// What has arrived for the window's thread, in the order it arrived.
+struct BackgroundThreads::Arrivals {
+    std::mutex lock;
+    std::deque<std::function<void()>> waiting;
+    bool closed = false;  // the window's side is gone: what arrives is dropped
+    std::atomic<bool> wake_posted = false;
+    HWND window = nullptr;
+
+    // From any thread.
+    void Add(std::function<void()> arrive) {
+        {
+            const std::lock_guard<std::mutex> guard(lock);
+            if (closed) {
+                return;
+            }
+            waiting.push_back(std::move(arrive));
+        }
+        if (wake_posted.exchange(true)) {
+            return;  // a wake on its way delivers this one too
+        }
+        for (DWORD pause = 1; !PostMessageW(window, kWorkArrived, 0, 0);
+             pause = std::min(pause * 2, kLongestRetryMs)) {
+            {
+                const std::lock_guard<std::mutex> guard(lock);
+                if (closed) {
+                    return;
+                }
+            }
+            Sleep(pause);  // the window's queue is full: what arrived waits in ours meanwhile
+        }
+    }
+
+    // On the window's thread: one at a time, so that a message loop that an arrival opens
+    // delivers the next ones in their order.
+    void DeliverAll() {
+        wake_posted = false;
+        for (;;) {
+            std::function<void()> next;
+            {
+                const std::lock_guard<std::mutex> guard(lock);
+                if (waiting.empty()) {
+                    return;
+                }
+                next = std::move(waiting.front());
+                waiting.pop_front();
+            }
+            next();
+        }
+    }
+};
+
+BackgroundThreads::BackgroundThreads() : arrivals_(std::make_shared<Arrivals>()) {
+    static const ATOM atom = [] {
+        WNDCLASSEXW window_class = {};
+        window_class.cbSize = sizeof(window_class);
+        window_class.lpfnWndProc = &BackgroundThreads::WindowProc;
+        window_class.hInstance = GetModuleHandleW(nullptr);
+        window_class.lpszClassName = kClassName;
+        return RegisterClassExW(&window_class);
+    }();
+    window_ = CreateWindowExW(0, MAKEINTATOM(atom), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    arrivals_->window = window_;
+}
+
+BackgroundThreads::~BackgroundThreads() {
+    std::deque<std::function<void()>> dropped;  // freed here, on the window's thread
+    {
+        const std::lock_guard<std::mutex> guard(arrivals_->lock);
+        arrivals_->closed = true;
+        dropped.swap(arrivals_->waiting);
+    }
+    if (window_ != nullptr) {
+        SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+        DestroyWindow(window_);
+    }
+    for (HANDLE thread : threads_) {
+        CloseHandle(thread);
+    }
+}
+
+LRESULT CALLBACK BackgroundThreads::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                               LPARAM lparam) {
+    auto* self = reinterpret_cast<BackgroundThreads*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == kWorkArrived) {
+        const std::shared_ptr<Arrivals> arrivals = self->arrivals_;  // an arrival may end `self`
+        arrivals->DeliverAll();
+        return 0;
+    }
+    if (self != nullptr && message == WM_TIMER) {
+        self->TimerFired(wparam);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+HANDLE BackgroundThreads::Start(std::function<void()> work) {
+    Prune();
+    auto piece = std::make_unique<Piece>(Piece{std::move(work)});
+    HANDLE thread = CreateThread(nullptr, kStackBytes, &RunPiece, piece.get(),
+                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (thread == nullptr) {
+        // No thread to be had: the piece runs here, which only makes the window wait for it.
+        RunPiece(piece.release());
+        return nullptr;
+    }
+    piece.release();  // the thread's now
+    threads_.push_back(thread);
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &copy, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    return copy;
+}
+
+void BackgroundThreads::Later(std::function<void()> work, std::function<void()> arrive) {
+    HANDLE thread =
+        Start([work = std::move(work), arrive = std::move(arrive), arrivals = arrivals_]() mutable {
+            work();
+            arrivals->Add(std::move(arrive));
+        });
+    if (thread != nullptr) {
+        CloseHandle(thread);
+    }
+}
+
+bool BackgroundThreads::Briefly(std::function<void()> work, DWORD within_ms) {
+    HANDLE thread = Start(std::move(work));
+    if (thread == nullptr) {
+        return true;  // it ran here, to its end
+    }
+    const bool ended = WaitForSingleObject(thread, within_ms) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended;
+}
+
+void BackgroundThreads::After(UINT delay_ms, std::function<void()> then) {
+    const UINT_PTR id = ++next_timer_;
+    if (SetTimer(window_, id, delay_ms, nullptr) == 0) {
+        arrivals_->Add(std::move(then));  // no timer to be had: as soon as the loop runs
+        return;
+    }
+    timers_.emplace(id, std::move(then));
+}
+
+void BackgroundThreads::TimerFired(UINT_PTR id) {
+    KillTimer(window_, id);
+    const auto found = timers_.find(id);
+    if (found == timers_.end()) {
+        return;
+    }
+    const std::function<void()> then = std::move(found->second);
+    timers_.erase(found);
+    then();
+}
+
+void BackgroundThreads::Prune() {
+    std::erase_if(threads_, [](HANDLE thread) {
+        if (WaitForSingleObject(thread, 0) != WAIT_OBJECT_0) {
+            return false;
+        }
+        CloseHandle(thread);
+        return true;
+    });
+}
+
+bool BackgroundThreads::Busy() {
+    Prune();
+    return !threads_.empty();
+}
+
+void BackgroundThreads::CancelWaits() {
+    for (HANDLE thread : threads_) {
+        CancelSynchronousIo(thread);
+    }
+}
+
+}  // namespace kivo::forms::win32

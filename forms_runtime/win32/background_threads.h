@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace kivo::forms::win32 {
+
+// Work that may wait (the file system, a decoder) on threads of its own, one for each piece, so
+// that a share that never answers holds back nothing but its own piece; and what follows each
+// piece, on the window's thread. What follows waits in a queue of this object's; a message
+// without payload wakes a message-only window, which every message loop of the window's thread
+// delivers to (the program's, a modal form's, a message box's, a tick's wait). A wake that the
+// system cannot post (a full queue) is posted again until it goes: nothing is lost.
+//
+// Create it, and call everything, on the window's thread.
+class BackgroundThreads {
+  public:
+    BackgroundThreads();
+    // Pieces still running run on; what would follow them, and what waits to be delivered, is
+    // dropped unrun.
+    ~BackgroundThreads();
+    BackgroundThreads(const BackgroundThreads&) = delete;
+    BackgroundThreads& operator=(const BackgroundThreads&) = delete;
+
+    // Runs `work` on a thread of its own and returns a handle to that thread, set when it has
+    // ended, for the caller to wait on and close. Null when no thread could be had: then `work`
+    // has run here. It may not throw.
+    HANDLE Start(std::function<void()> work);
+    // Runs `work` on a thread of its own, then `arrive` on the window's thread. Neither may throw.
+    void Later(std::function<void()> work, std::function<void()> arrive);
+    // Runs `work` on a thread of its own and waits at most `within_ms` for that thread to end:
+    // true when it has. Otherwise the thread runs on unwatched. It may not throw.
+    bool Briefly(std::function<void()> work, DWORD within_ms);
+    // Calls `then` on the window's thread once `delay_ms` milliseconds have passed, once.
+    void After(UINT delay_ms, std::function<void()> then);
+    // Whether a piece's thread still runs: a piece counts until its thread has ended, what it
+    // captured freed and all. The process must not wait for it (it may never end).
+    bool Busy();
+    // Asks the system to give up the call in the file system that any running piece's thread
+    // waits in (a listing of a share that does not answer), so that the process can end.
+    void CancelWaits();
+
+  private:
+    struct Arrivals;  // shared with the threads
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    void TimerFired(UINT_PTR id);
+    // Forgets the threads that have ended.
+    void Prune();
+
+    std::shared_ptr<Arrivals> arrivals_;
+    HWND window_ = nullptr;
+    std::vector<HANDLE> threads_;  // each piece's thread, until seen ended
+    std::map<UINT_PTR, std::function<void()>> timers_;
+    UINT_PTR next_timer_ = 0;
+};
+
+}  // namespace kivo::forms::win32

@@ -1,0 +1,140 @@
+#include "forms_runtime/win32/picture/picture_loads.h"
+
+#include <objbase.h>
+
+#include <utility>
+
+#include "forms_runtime/basics/errors.h"
+#include "forms_runtime/win32/picture/picture_files.h"
+#include "forms_runtime/win32/picture/wic_loader.h"
+
+namespace kivo::forms::win32 {
+
+namespace {
+
+// How long a newer later load waits for the decoder to finish an older one before that is
+// given up.
+constexpr UINT kGiveUpGraceMs = 250;
+
+// COM for a load in this process, on the load's own thread.
+struct ComOnThisThread {
+    const bool initialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+    ~ComOnThisThread() {
+        if (initialised) {
+            CoUninitialize();
+        }
+    }
+};
+
+}  // namespace
+
+PictureLoads::Decoder::~Decoder() {
+    if (give_up != nullptr) {
+        CloseHandle(give_up);
+    }
+}
+
+PictureLoads::PictureLoads(BackgroundThreads& threads, std::unique_ptr<DecoderClient> helper)
+    : threads_(threads), decoder_(std::make_shared<Decoder>()) {
+    decoder_->helper = std::move(helper);
+    decoder_->give_up = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+PictureLoads::~PictureLoads() {
+    if (busy_ && decoder_->give_up != nullptr) {
+        SetEvent(decoder_->give_up);
+    }
+}
+
+std::function<void()> PictureLoads::Decode(const Request& request,
+                                           std::shared_ptr<Outcome> outcome) {
+    if (decoder_->give_up != nullptr) {
+        ResetEvent(decoder_->give_up);
+    }
+    return [decoder = decoder_, path = request.path, hint = request.hint, scale = request.scale,
+            outcome = std::move(outcome)] {
+        try {
+            if (decoder->helper != nullptr) {
+                outcome->picture = decoder->helper->Load(path, hint, scale, decoder->give_up);
+                return;
+            }
+            const ComOnThisThread com;
+            WicLoader wic;  // ends before COM does
+            outcome->picture = LoadPictureFile(wic, path, hint, scale);
+        } catch (...) {
+            outcome->error = std::current_exception();  // handed to the window's thread
+        }
+    };
+}
+
+Picture PictureLoads::Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
+                           const std::function<void(HANDLE)>& wait) {
+    if (busy_) {
+        // Another load is under way: two never run at once, and none runs on this thread.
+        throw RuntimeError(ErrorKind::InvalidPicture, path);
+    }
+    busy_ = true;
+    tick_load_ = true;
+    decoding_.Take();
+    auto outcome = std::make_shared<Outcome>();
+    HANDLE thread = threads_.Start(Decode(Request{path, hint, scale, {}}, outcome));
+    if (thread != nullptr) {
+        const struct Closes {
+            HANDLE thread;
+            ~Closes() { CloseHandle(thread); }
+        } closes{thread};
+        wait(thread);
+    }
+    busy_ = false;
+    if (next_) {
+        StartNext();  // asked for while this load was under way
+    }
+    if (outcome->error != nullptr) {
+        std::rethrow_exception(outcome->error);
+    }
+    return std::move(outcome->picture);
+}
+
+void PictureLoads::LoadLater(const std::string& path, const DecodeHint& hint,
+                             const PixelScale& scale,
+                             std::function<void(Picture, std::exception_ptr)> arrive) {
+    next_ = Request{path, hint, scale, std::move(arrive)};
+    if (!busy_) {
+        StartNext();
+        return;
+    }
+    if (tick_load_) {
+        return;  // this one starts after the tick's
+    }
+    threads_.After(kGiveUpGraceMs, [this, load = decoding_.Current()] {
+        if (load.wanted() && next_) {
+            SetEvent(decoder_->give_up);
+        }
+    });
+}
+
+void PictureLoads::StartNext() {
+    Request request = std::move(*next_);
+    next_.reset();
+    busy_ = true;
+    tick_load_ = false;
+    auto outcome = std::make_shared<Outcome>();
+    threads_.Later(Decode(request, outcome),
+                   [this, load = decoding_.Take(), outcome, arrive = std::move(request.arrive)] {
+                       if (load.wanted()) {
+                           Finished(outcome, arrive);
+                       }
+                   });
+}
+
+void PictureLoads::Finished(const std::shared_ptr<Outcome>& outcome,
+                            const std::function<void(Picture, std::exception_ptr)>& arrive) {
+    busy_ = false;
+    decoding_.Drop();  // its grace, if one is still to come, is over
+    if (next_) {
+        StartNext();
+    }
+    arrive(std::move(outcome->picture), outcome->error);
+}
+
+}  // namespace kivo::forms::win32

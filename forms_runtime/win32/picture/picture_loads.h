@@ -1,0 +1,74 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "forms_runtime/basics/later_slot.h"
+#include "forms_runtime/basics/picture.h"
+#include "forms_runtime/pixels/pixel_scale.h"
+#include "forms_runtime/win32/background_threads.h"
+#include "forms_runtime/win32/picture/decoder_client.h"
+
+namespace kivo::forms::win32 {
+
+// The program's picture loads: each on a background thread, one at a time, decoded in the
+// decoder helper (or, for tests and benchmarks that ask, in this process). A tick waits for its
+// load; the other loads arrive later. A newer later load makes the decoder give up an older one
+// still under way after a grace of a quarter second, which costs a new helper process. Window's
+// thread only.
+class PictureLoads {
+  public:
+    // `helper`: the decoder helper's client; null to decode in this process.
+    PictureLoads(BackgroundThreads& threads, std::unique_ptr<DecoderClient> helper);
+    // A load still under way is given up; its thread runs on to its end alone.
+    ~PictureLoads();
+    PictureLoads(const PictureLoads&) = delete;
+    PictureLoads& operator=(const PictureLoads&) = delete;
+
+    // Loads the file while `wait` waits for the load's thread (a handle set when it has ended).
+    // Raises the load's error; fails as no picture when another load is under way.
+    Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
+                 const std::function<void(HANDLE)>& wait);
+    // Loads the file later, then calls `arrive` from the message loop with the picture or the
+    // error. It replaces a later load asked for before that has not started yet.
+    void LoadLater(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
+                   std::function<void(Picture, std::exception_ptr)> arrive);
+
+  private:
+    // What the loads' threads share, which outlives this object while one of them runs.
+    struct Decoder {
+        std::unique_ptr<DecoderClient> helper;
+        HANDLE give_up = nullptr;  // manual reset: the load under way is no longer wanted
+        ~Decoder();
+    };
+    struct Outcome {
+        Picture picture;
+        std::exception_ptr error;
+    };
+    struct Request {
+        std::string path;
+        DecodeHint hint;
+        PixelScale scale;
+        std::function<void(Picture, std::exception_ptr)> arrive;
+    };
+
+    // The work of one load, on its thread.
+    std::function<void()> Decode(const Request& request, std::shared_ptr<Outcome> outcome);
+    void StartNext();
+    void Finished(const std::shared_ptr<Outcome>& outcome,
+                  const std::function<void(Picture, std::exception_ptr)>& arrive);
+
+    BackgroundThreads& threads_;
+    std::shared_ptr<Decoder> decoder_;
+    bool busy_ = false;       // a load is under way
+    bool tick_load_ = false;  // it is a tick's
+    std::optional<Request> next_;
+    LaterSlot decoding_;  // the load under way: its arrival and its grace
+};
+
+}  // namespace kivo::forms::win32
