@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <functional>
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/basics/errors.h"
@@ -40,6 +42,17 @@ class TestForm : public Form {
 
   private:
     HeadlessBackend& backend_;
+};
+
+// A form whose loading runs what the test gives it.
+class LoadingForm : public Form {
+  public:
+    LoadingForm(Application& app, std::function<void()> load)
+        : Form(app, kTestLayout), load_(std::move(load)) {}
+    void Form_Load() override { load_(); }
+
+  private:
+    std::function<void()> load_;
 };
 
 class FormsRuntimeTest : public ::testing::Test {
@@ -82,6 +95,38 @@ TEST_F(FormsRuntimeTest, UncaughtErrorShowsOneMessageAndEndsTheProgram) {
     EXPECT_TRUE(backend.program_ended());
     backend.Tick(app, form->Ticker);
     EXPECT_EQ(backend.message_boxes().size(), 1u) << "no event runs after the end";
+}
+
+// The file system's quick answers may hold a loading form back a quarter second in all, on the
+// backend's clock; a form loaded within that load takes part of the same quarter second.
+TEST_F(FormsRuntimeTest, QuickQuestionsShareAQuarterSecondOfTheLoadANestedLoadIncluded) {
+    using std::chrono::milliseconds;
+    std::vector<bool> answered;
+    const auto ask = [&] { answered.push_back(app.AskBriefly([] {})); };
+    app.Load<LoadingForm>([&] {
+        ask();
+        backend.background().Step(milliseconds(200));
+        app.Load<LoadingForm>([&] { ask(); });
+        ask();  // after the nested load, the outer one's time is left
+        backend.background().Step(milliseconds(50));
+        ask();
+    });
+    ask();  // no form loads
+    EXPECT_EQ(answered, (std::vector<bool>{true, true, true, false, false}));
+}
+
+// Waiting for a decoder is a tick's alone: anywhere else the window would stop answering.
+TEST_F(FormsRuntimeTest, OnlyATimerEventMayWaitForAPicture) {
+    backend.files().AddFile("C:\\p.bmp", headless::MakeBmp(4, 3));
+    TestForm* form = nullptr;
+    app.Run([&] { form = &Load(); });
+    Picture loaded;
+    form->Ticker.on_timer = [&] { loaded = app.LoadPicture("C:\\p.bmp", {}); };
+    backend.Tick(app, form->Ticker);
+    EXPECT_TRUE(loaded);
+    app.RaiseEvent([&] { app.LoadPicture("C:\\p.bmp", {}); });  // a click's, say
+    EXPECT_EQ(backend.pictures_loaded(), 1);
+    EXPECT_EQ(backend.message_boxes().size(), 1u) << "refused through the error path";
 }
 
 TEST_F(FormsRuntimeTest, ImageTakesItsPicturesSizePlusBorderUnlessStretched) {
