@@ -26,6 +26,20 @@ bool HeldBackground::Ask(std::function<void()> question, std::chrono::millisecon
     return true;
 }
 
+void HeldBackground::ReleaseNext() {
+    if (!waiting_.empty()) {
+        auto piece = std::move(waiting_.front());
+        waiting_.pop_front();
+        piece();
+    }
+}
+
+void HeldBackground::NeverAnswer(std::size_t position) {
+    if (position < waiting_.size()) {
+        waiting_.erase(waiting_.begin() + static_cast<std::ptrdiff_t>(position));
+    }
+}
+
 void HeldBackground::Release(Order order) {
     while (!waiting_.empty()) {
         const bool newest = order == Order::NewestFirst;

@@ -25,6 +25,10 @@ class HeldBackground : public Background {
     // Runs the work that waits, each followed by its arrival, then the work those ask for in
     // turn; from then on work runs at once again.
     void Release(Order order = Order::AsAsked);
+    // Runs the oldest work that waits, then its arrival; what that asks for waits in turn.
+    void ReleaseNext();
+    // The work waiting at `position`, in the order asked, never finishes: it is dropped unrun.
+    void NeverAnswer(std::size_t position);
     std::size_t waiting() const { return waiting_.size(); }
     void Step(std::chrono::milliseconds time) { now_ += time; }
     // The questions asked, answered or not.

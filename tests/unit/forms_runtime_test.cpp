@@ -16,6 +16,7 @@ using headless::HeadlessBackend;
 constexpr std::array kControls{
     ControlSpec{.kind = ControlKind::Timer, .name = "Ticker", .interval = 100},
     ControlSpec{.kind = ControlKind::Image, .name = "Framed", .border = true},
+    ControlSpec{.kind = ControlKind::FileList, .name = "Files"},
 };
 const FormSpec kTestLayout{.name = "frmTest",
                            .client_width = 3000,
@@ -33,6 +34,7 @@ class TestForm : public Form {
 
     Timer& Ticker = Find<Timer>("Ticker");
     Image& Framed = Find<Image>("Framed");
+    FileList& Files = Find<FileList>("Files");
     std::vector<std::string> events;
 
     void Form_Load() override {
@@ -127,6 +129,29 @@ TEST_F(FormsRuntimeTest, OnlyATimerEventMayWaitForAPicture) {
     app.RaiseEvent([&] { app.LoadPicture("C:\\p.bmp", {}); });  // a click's, say
     EXPECT_EQ(backend.pictures_loaded(), 1);
     EXPECT_EQ(backend.message_boxes().size(), 1u) << "refused through the error path";
+}
+
+// A form unloaded while its list is read: the reading, failed here, touches nothing and says
+// nothing, whether it arrives before the form is freed or after.
+TEST(FormsRuntimeReadingTest, AReadingForAnUnloadedFormIsDropped) {
+    for (const bool freed : {false, true}) {
+        SCOPED_TRACE(freed ? "after the form is freed" : "within the unloading event");
+        HeadlessBackend backend;
+        Application app{backend, "Title"};
+        app.Load<TestForm>(backend);  // keeps the program running
+        TestForm& goes = app.Load<TestForm>(backend);
+        backend.background().Hold(false);  // the folder is found missing late
+        app.RaiseEvent([&] {
+            goes.Files.Path = "C:\\gone";
+            app.Unload(goes);
+            if (!freed) {
+                backend.background().Release();
+            }
+        });
+        backend.background().Release();
+        EXPECT_TRUE(backend.message_boxes().empty());
+        EXPECT_FALSE(backend.program_ended());
+    }
 }
 
 TEST_F(FormsRuntimeTest, ImageTakesItsPicturesSizePlusBorderUnlessStretched) {

@@ -150,6 +150,14 @@ TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestRead
     ASSERT_EQ(dialog.Drive.drives().size(), 3u);
     EXPECT_EQ(forms::DriveList::DisplayText(dialog.Drive.drives()[1]), "d: [DATA]");
 
+    // While another folder is read, the list holds none of the old one's names to click.
+    run.backend.background().Hold();
+    run.backend.OpenFolder(run.app, dialog.Dir, "C:\\Kivo\\sample");
+    EXPECT_EQ(dialog.File.ListCount(), 0);
+    EXPECT_EQ(dialog.File.FileName(), "");
+    run.backend.background().Release();
+    EXPECT_EQ(dialog.File.ListCount(), 3);
+
     run.backend.background().Hold();
     run.backend.PickDrive(run.app, dialog.Drive, "E:\\");  // without medium
     run.backend.PickDrive(run.app, dialog.Drive, "D:\\");
@@ -165,6 +173,43 @@ TEST(SettingDialogTest, ListsFollowTheFolderAndTheDriveTakingOnlyTheirLatestRead
     run.backend.Click(run.app, dialog.cmdOK);
     EXPECT_EQ(run.Written(),
               (std::vector<std::string>{"切り替え時間=12", "パス=D:\\", "ファイル名=0"}));
+}
+
+// A stored folder on a share that does not answer: the dialog opens at the program's folder,
+// its questions having held the loading a quarter second in all.
+TEST(SettingDialogTest, AStoredFolderThatDoesNotAnswerOpensTheDialogAtTheProgramsFolder) {
+    DialogRun run;
+    run.Store(settings::kFolderKey, "D:\\Pictures");
+    run.backend.background().Hold(false);
+    frmSetting& dialog = run.Open();
+    EXPECT_TRUE(dialog.modal()) << "shown";
+    EXPECT_EQ(run.backend.background().Now(), std::chrono::milliseconds(250));
+    EXPECT_EQ(dialog.Dir.Path.get(), "C:\\Kivo");
+    EXPECT_EQ(dialog.lblPath.Caption.get(), "D:\\Pictures") << "the stored text, kept";
+    run.backend.background().Release();
+    EXPECT_EQ(dialog.File.ListCount(), 0) << "C:\\Kivo holds only the sample folder";
+    EXPECT_TRUE(run.backend.message_boxes().empty());
+}
+
+// Each drive's label is read on its own: one that never comes leaves the others' and the lists.
+TEST(SettingDialogTest, ADriveWhoseLabelNeverComesHoldsBackOnlyItsLabel) {
+    DialogRun run;
+    run.backend.files().AddDrive("F:\\", "PHOTOS");
+    HeldBackground& files = run.backend.background();
+    files.Hold();
+    frmSetting& dialog = run.Open();
+    while (dialog.Drive.drives().empty() && files.waiting() > 0) {
+        files.ReleaseNext();
+    }
+    ASSERT_EQ(dialog.Drive.drives().size(), 4u) << "the drives, before any label";
+    files.NeverAnswer(files.waiting() - 3);  // D:'s, asked for after C:'s
+    files.Release();
+    std::vector<std::string> shown;
+    for (const forms::DriveInfo& drive : dialog.Drive.drives()) {
+        shown.push_back(forms::DriveList::DisplayText(drive));
+    }
+    EXPECT_EQ(shown, (std::vector<std::string>{"c:", "d:", "e:", "f: [PHOTOS]"}));
+    EXPECT_EQ(dialog.File.ListCount(), 3);
 }
 
 TEST(SettingDialogTest, ClickingAFilePreviewsItDecodedJustLargeEnoughToFillTheBox) {
