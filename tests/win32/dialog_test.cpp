@@ -6,8 +6,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <string>
 #include <future>
 
+#include "forms_runtime/win32/window/message_loop.h"
 #include "settings_store/settings_names.h"
 #include "tests/win32/form_test.h"
 
@@ -177,6 +180,43 @@ TEST_F(DialogTest, TheFileListLeavesOutHiddenAndSystemFiles) {
     const forms::FileList& files = LoadDialog().File;
     EXPECT_EQ(files.ListCount(), 1);
     EXPECT_EQ(files.List(0), "photo.bmp");
+}
+
+// A long list goes into its window a slice at a time: a key that comes while it fills is
+// answered before the last names are in.
+TEST_F(DialogTest, ALongFileListGoesInASliceAtATimeWhileTheDialogAnswers) {
+    constexpr int kNames = 2001;  // two slices and one name
+    for (int i = 0; i < kNames; ++i) {
+        pictures.Write(std::to_string(100000 + i) + ".bmp", "");
+    }
+    frmSetting& dialog = app.Load<frmSetting>(settings);
+    dialog.Show();
+    HWND list = WindowOf(dialog.File);
+    const auto lines = [list] { return SendMessageW(list, LB_GETCOUNT, 0, 0); };
+    // One message at a time, until the names have arrived (the first slice goes in with them).
+    const auto deliver_one = [] {
+        MSG message;
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            forms::win32::DeliverMessage(message);
+        } else {
+            Sleep(1);
+        }
+    };
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (dialog.File.ListCount() < kNames && std::chrono::steady_clock::now() < until) {
+        deliver_one();
+    }
+    ASSERT_EQ(dialog.File.ListCount(), kNames);
+    EXPECT_LT(lines(), kNames) << "all in at once";
+    const std::string before = FocusName(dialog);
+    PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+    while (FocusName(dialog) == before && std::chrono::steady_clock::now() < until) {
+        deliver_one();
+    }
+    EXPECT_NE(FocusName(dialog), before) << "the key was not answered";
+    EXPECT_LT(lines(), kNames) << "the key waited for the whole list";
+    Pump();
+    EXPECT_EQ(lines(), kNames);
 }
 
 TEST_F(DialogTest, PickingADriveWithoutAMediumSaysSoAndKeepsTheDriveInEffect) {
