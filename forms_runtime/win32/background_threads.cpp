@@ -52,6 +52,9 @@ struct BackgroundThreads::Arrivals {
         }
         for (DWORD pause = 1; !PostMessageW(window, kWorkArrived, 0, 0);
              pause = std::min(pause * 2, kLongestRetryMs)) {
+            if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA) {
+                return;  // not a full queue: the window is gone, and nobody waits any more
+            }
             {
                 const std::lock_guard<std::mutex> guard(lock);
                 if (closed) {
