@@ -144,7 +144,8 @@ void Application::RaiseEvent(const std::function<void()>& handler) {
 
 void Application::RaiseTimer(Timer& timer) {
     const auto& form = dynamic_cast<const Form&>(timer.host());
-    if (form.loading() || !form.loaded() || !timer.Enabled || timer.Interval <= 0) {
+    if (displays_off_ || form.loading() || !form.loaded() || !timer.Enabled ||
+        timer.Interval <= 0) {
         return;
     }
     ++timer_events_;
@@ -157,6 +158,14 @@ void Application::RaiseTimer(Timer& timer) {
             timer.on_timer();
         }
     });
+}
+
+void Application::DisplaysChanged(bool on) {
+    if (displays_off_ == !on) {
+        return;
+    }
+    displays_off_ = !on;
+    backend_.RestPictures(displays_off_);
 }
 
 Picture Application::LoadPicture(const std::string& path, const DecodeHint& hint) {

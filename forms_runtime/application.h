@@ -61,8 +61,13 @@ class Application : public Services {
     // Runs one event's handler. An error that the handler does not catch takes the error path: one
     // message box titled with the application title that says what failed, then the end.
     void RaiseEvent(const std::function<void()>& handler);
-    // Timer events are dropped while their form is loading or once it is unloaded.
+    // Timer events are dropped while their form is loading or once it is unloaded, and while the
+    // displays are off.
     void RaiseTimer(Timer& timer);
+    // The system reports the console's displays off (false) or on again, dimmed or not (true).
+    // While they are off, no timer event runs and the pictures rest (Backend::RestPictures); the
+    // first tick after they come on is a tick like any other.
+    void DisplaysChanged(bool on);
 
     FileSystem& Files() override { return backend_.Files(); }
     ScreenMetrics Screen() const override { return backend_.Screen(); }
@@ -124,6 +129,7 @@ class Application : public Services {
     int timer_events_ = 0;  // timer events running now
     bool ended_ = false;
     bool failing_ = false;  // the error path's message is up: no other event runs
+    bool displays_off_ = false;
     std::string error_subject_;
     // While a form loads: until when AskBriefly may wait, on the backend's clock.
     std::optional<std::chrono::milliseconds> brief_until_;

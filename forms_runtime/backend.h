@@ -38,6 +38,9 @@ class Backend {
     // older one that it is still busy with, after a short grace.
     virtual void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                                   std::function<void(Picture, std::exception_ptr)> arrive) = 0;
+    // While `resting`, the displays are off and no picture is wanted until they come back on: the
+    // backend may let go of what it keeps ready for decoding, and take it again at the next load.
+    virtual void RestPictures(bool resting) = 0;
     virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
     // The folder of the running executable, without a trailing separator except at a drive root.
     virtual std::string ExecutableFolder() = 0;

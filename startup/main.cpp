@@ -82,6 +82,8 @@ void RunFullScreen(SaverSample& module) {
     // After the slide show is topmost: a window with owned windows is put below them when it is
     // made topmost, and under Wine it then stays out of the topmost band.
     CoverOtherMonitors(system, form.hWnd());
+    // While every display is off, the ticks rest.
+    system.WatchDisplays(form.hWnd());
     system.SetScreenSaverRunning(true);
     HidePointer(system);
 }

@@ -11,8 +11,6 @@
 // With KIVO_BENCH_TRACE set, every sample goes to the standard error too.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -41,57 +39,6 @@ bool StoreSetting(const wchar_t* name, const std::wstring& value) {
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
-}
-
-double Ms(const FILETIME& time) {
-    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
-                               time.dwLowDateTime) /
-           10000.0;
-}
-
-// The sum of the process's threads' processor times, thread by thread.
-double ThreadsCpuMs(DWORD id) {
-    double total = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return -1;
-    }
-    THREADENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-        if (entry.th32OwnerProcessID != id) {
-            continue;
-        }
-        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
-        FILETIME created, exited, kernel, user;
-        if (thread != nullptr && GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
-            total += Ms(kernel) + Ms(user);
-        }
-        if (thread != nullptr) {
-            CloseHandle(thread);
-        }
-    }
-    CloseHandle(snapshot);
-    return total;
-}
-
-// Wine answers GetProcessTimes for another process with the caller's own times; its threads'
-// times are right. Windows's process times also hold the threads that have ended.
-bool UnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-double CpuMs(HANDLE process, DWORD id) {
-    static const bool wine = UnderWine();
-    if (wine) {
-        return ThreadsCpuMs(id);
-    }
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
-        return -1;
-    }
-    return Ms(kernel) + Ms(user);
 }
 
 struct Sample {
@@ -147,7 +94,7 @@ int wmain(int argc, wchar_t** argv) {
     const double length = (ticks + 1.0) * interval_s * 1000.0 + 1500.0;
     bool ended_early = false;
     while (kivo::bench::NowMs() - started < length) {
-        const double cpu = CpuMs(process.hProcess, process.dwProcessId);
+        const double cpu = kivo::bench::ProcessCpuMs(process.hProcess, process.dwProcessId);
         samples.push_back({kivo::bench::NowMs() - started, cpu});
         if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(kSampleMs)) == WAIT_OBJECT_0) {
             ended_early = true;
@@ -214,6 +161,6 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("summary between_percent %.3f %.3f gaps %d\n", 100.0 * between_cpu / between_ms,
                 worst, gaps);
     std::printf("memory peak_ws %llu\n", static_cast<unsigned long long>(memory.peak));
-    std::printf("source %s\n", UnderWine() ? "thread_times" : "process_times");
+    std::printf("source %s\n", kivo::bench::UnderWine() ? "thread_times" : "process_times");
     return 0;
 }

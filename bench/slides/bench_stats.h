@@ -1,10 +1,11 @@
-// Small helpers shared by the slide benchmark's programs: order statistics, a clock, the
-// process's working set, and the picture files of a folder.
+// Small helpers shared by the slide benchmark's programs (and bench/displays): order statistics,
+// a clock, a process's working set and processor time, and the picture files of a folder.
 #pragma once
 
 #include <windows.h>
 
 #include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cmath>
@@ -59,6 +60,58 @@ inline WorkingSet WorkingSetOf(HANDLE process) {
         return {};
     }
     return {counters.WorkingSetSize, counters.PeakWorkingSetSize};
+}
+
+inline double FileTimeMs(const FILETIME& time) {
+    return static_cast<double>((static_cast<unsigned long long>(time.dwHighDateTime) << 32) |
+                               time.dwLowDateTime) /
+           10000.0;
+}
+
+// The sum of the processor times of the threads the process has now, thread by thread.
+inline double ThreadsCpuMs(DWORD id) {
+    double total = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        return -1;
+    }
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != id) {
+            continue;
+        }
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        FILETIME created, exited, kernel, user;
+        if (thread != nullptr && GetThreadTimes(thread, &created, &exited, &kernel, &user)) {
+            total += FileTimeMs(kernel) + FileTimeMs(user);
+        }
+        if (thread != nullptr) {
+            CloseHandle(thread);
+        }
+    }
+    CloseHandle(snapshot);
+    return total;
+}
+
+inline bool UnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// A process's processor time, threads that have ended included where the system counts them.
+// Wine answers GetProcessTimes for another process with the caller's own times (for the caller
+// itself it is right): there, another process's is the sum of its threads' times now.
+inline double ProcessCpuMs(HANDLE process, DWORD id) {
+    static const bool wine = UnderWine();
+    if (wine && id != GetCurrentProcessId()) {
+        return ThreadsCpuMs(id);
+    }
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) {
+        return -1;
+    }
+    return FileTimeMs(kernel) + FileTimeMs(user);
 }
 
 inline std::string Narrow(const std::wstring& text) {

@@ -44,6 +44,11 @@ class HeadlessBackend : public Backend {
     // The hint of the latest picture loaded from a file.
     const DecodeHint& last_decode_hint() const { return last_decode_hint_; }
 
+    // The system reports the console's displays off or on again, as it does to the slide show.
+    void ReportDisplays(Application& app, bool on) { app.DisplaysChanged(on); }
+    // Whether the runtime has let the pictures rest (the displays are off).
+    bool pictures_resting() const { return pictures_resting_; }
+
     // The file system's pace and the clock.
     HeldBackground& background() { return background_; }
     // Called when the program ends the process, after what it lets go of.
@@ -72,6 +77,7 @@ class HeadlessBackend : public Backend {
     Background& Later() override { return background_; }
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                           std::function<void(Picture, std::exception_ptr)> arrive) override;
+    void RestPictures(bool resting) override { pictures_resting_ = resting; }
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
@@ -88,6 +94,7 @@ class HeadlessBackend : public Backend {
     const FrameInsets tool_window_insets_{45, 270, 45, 45};
     std::vector<MessageBoxCall> message_boxes_;
     bool program_ended_ = false;
+    bool pictures_resting_ = false;
     int pictures_loaded_ = 0;
     std::vector<std::string> loaded_picture_paths_;
     DecodeHint last_decode_hint_;

@@ -94,6 +94,9 @@ class System {
     // Calls `changed` on the window thread whenever monitors are added, removed or moved or
     // their DPI changes, for as long as `owner` lives.
     virtual void WatchMonitors(WindowHandle owner, std::function<void()> changed) = 0;
+    // Asks the system to tell `window` whenever the console's displays go off, dim or come back
+    // on, and at once how they are now. A system that cannot leaves the show as it is.
+    virtual void WatchDisplays(WindowHandle window) = 0;
 };
 
 }  // namespace kivo::startup

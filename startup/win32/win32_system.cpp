@@ -211,4 +211,19 @@ void Win32System::WatchMonitors(WindowHandle owner, std::function<void()> change
     covers_.Watch(ToHwnd(owner), std::move(changed));
 }
 
+void Win32System::WatchDisplays(WindowHandle window) {
+    if (displays_watch_ != nullptr) {
+        UnregisterPowerSettingNotification(displays_watch_);
+    }
+    // Null where the system refuses: the show then goes on as if the displays stayed on.
+    displays_watch_ = RegisterPowerSettingNotification(ToHwnd(window), &GUID_CONSOLE_DISPLAY_STATE,
+                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
+}
+
+Win32System::~Win32System() {
+    if (displays_watch_ != nullptr) {
+        UnregisterPowerSettingNotification(displays_watch_);
+    }
+}
+
 }  // namespace kivo::startup

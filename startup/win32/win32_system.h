@@ -10,6 +10,11 @@ namespace kivo::startup {
 // The operating-system calls of the start-up module and the slide show window, over Win32.
 class Win32System : public System {
   public:
+    Win32System() = default;
+    ~Win32System() override;
+    Win32System(const Win32System&) = delete;
+    Win32System& operator=(const Win32System&) = delete;
+
     bool TakeSaverLock() override;
     bool SaverLockHeld() override;
     void LetGo() override;
@@ -31,10 +36,12 @@ class Win32System : public System {
     std::vector<Monitor> Monitors() override;
     void ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) override;
     void WatchMonitors(WindowHandle owner, std::function<void()> changed) override;
+    void WatchDisplays(WindowHandle window) override;
 
   private:
-    HANDLE saver_lock_ = nullptr;        // held until LetGo
-    bool screen_saver_running_ = false;  // as this program last told the system
+    HANDLE saver_lock_ = nullptr;            // held until LetGo
+    HPOWERNOTIFY displays_watch_ = nullptr;  // until this object goes, or the process
+    bool screen_saver_running_ = false;      // as this program last told the system
     MonitorCovers covers_;
 };
 

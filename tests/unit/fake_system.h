@@ -91,6 +91,7 @@ class FakeSystem : public startup::System {
     void WatchMonitors(Handle owner, std::function<void()> changed) override {
         monitors_changed = Log(std::move(changed), "WatchMonitors", owner);
     }
+    void WatchDisplays(Handle window) override { Log(0, "WatchDisplays", window); }
 
   private:
     static std::string Text(const char* text) { return text; }

@@ -104,9 +104,10 @@ TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePoi
         EXPECT_TRUE(form.shown() && !form.modal());
         // The covers come once the slide show is topmost.
         const std::string window = std::to_string(form.hWnd());
-        std::vector<std::string> expected = {"MakeTopmost " + window, "Monitors",
-                                             "ShowCovers " + window + " 0",
-                                             "WatchMonitors " + window, "SetScreenSaverRunning 1"};
+        std::vector<std::string> expected = {
+            "MakeTopmost " + window,       "Monitors",
+            "ShowCovers " + window + " 0", "WatchMonitors " + window,
+            "WatchDisplays " + window,     "SetScreenSaverRunning 1"};
         expected.insert(expected.end(), hiding.begin(), hiding.end());
         const auto& calls = saver.system.calls;
         ASSERT_GE(calls.size(), expected.size());

@@ -89,6 +89,7 @@ TEST(SaverLockTest, TitledModesTakeItEveryModeStopsWhenHeld) {
             << "the probe still runs";
         EXPECT_EQ(free.system.saver_lock_taken, takes);
         EXPECT_EQ(free.system.monitors_changed != nullptr, arguments == "/s") << arguments;
+        EXPECT_EQ(free.system.Called("WatchDisplays"), arguments == "/s") << arguments;
     }
 }
 

@@ -120,6 +120,28 @@ TEST(SlideShowTest, TheFirstTickAfterTheListingShowsAPicture) {
     EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\c.bmp"});
 }
 
+// While the displays are off no tick draws or loads, and the pictures rest; the first tick after
+// they come on is a tick like any other, and so never shows the previous file.
+TEST(SlideShowTest, TicksRestWhileTheDisplaysAreOffAndTheNextAvoidsThePreviousFile) {
+    SlideShow show;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        show.Add(name, 8, 8);
+    }
+    frmScreenSaver& form = show.Begin({0.4f, 0.4f, 0.0f});
+    show.Tick(form);
+    show.backend.ReportDisplays(show.app, false);
+    EXPECT_TRUE(show.backend.pictures_resting());
+    show.Tick(form);
+    for (int i = 0; i < 20; ++i) {  // off and on again, many times between two ticks
+        show.backend.ReportDisplays(show.app, i % 2 == 1);
+        EXPECT_EQ(show.backend.pictures_resting(), i % 2 == 0) << i;
+    }
+    EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\b.bmp"});
+    show.Tick(form);  // its draw, the second, repeats b.bmp
+    EXPECT_EQ(show.backend.loaded_picture_paths(),
+              (std::vector<std::string>{"C:\\Pics\\b.bmp", "C:\\Pics\\c.bmp"}));
+}
+
 TEST(SlideShowTest, ANonPictureOrARemovedFileKeepsThePreviousPictureButNamesTheFile) {
     SlideShow show;
     show.Add("a.bmp", 200, 100);

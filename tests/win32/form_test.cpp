@@ -46,7 +46,8 @@ int FormTest::Snapshot::Bright(const RECT& area) const {
     return count;
 }
 
-FormTest::FormTest() : scale(forms::win32::ScreenScale()) {
+FormTest::FormTest(forms::win32::Decoding decoding)
+    : backend(decoding), scale(forms::win32::ScreenScale()) {
     MSG late;  // input that an earlier test left behind is not this one's
     while (PeekMessageW(&late, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT)) {
     }

@@ -28,10 +28,12 @@ namespace kivo::test {
 class FormTest : public ::testing::Test {
   protected:
     // The Win32 backend, except that ending the program only ends the application (no further
-    // event runs) and the test goes on to look.
+    // event runs) and the test goes on to look. Its decoder helper is the built Kivo.scr.
     class Backend : public forms::win32::Win32Backend {
       public:
-        Backend() : Win32Backend(forms::win32::Decoding::InThisProcess) {}
+        explicit Backend(forms::win32::Decoding decoding)
+            : Win32Backend(decoding,
+                           std::filesystem::path(KIVO_SCR_PATH).make_preferred().wstring()) {}
         void EndProgram() override {}
     };
 
@@ -47,7 +49,8 @@ class FormTest : public ::testing::Test {
     };
 
     // Forms still loaded at the end are released with the application, their handlers unrun.
-    FormTest();
+    // Pictures are decoded in this process unless the test asks for the helper.
+    explicit FormTest(forms::win32::Decoding decoding = forms::win32::Decoding::InThisProcess);
 
     // The settings dialog on the stored folder `pictures`; shown, it has the keyboard.
     settings_dialog::frmSetting& LoadDialog() {

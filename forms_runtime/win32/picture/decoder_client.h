@@ -38,6 +38,9 @@ class DecoderClient {
     // is set meanwhile, the helper is ended and the load fails at once.
     Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
                  HANDLE give_up = nullptr);
+    // Ends the helper, if one runs, so that its memory goes back to the system; the next load
+    // starts a new one. Never while a load is under way.
+    void EndHelper() { Stop(); }
 
     // How long one load may take in the helper, in milliseconds.
     DWORD time_limit_ms() const { return time_limit_ms_; }

@@ -89,6 +89,7 @@ Picture PictureLoads::Load(const std::string& path, const DecodeHint& hint, cons
     if (next_) {
         StartNext();  // asked for while this load was under way
     }
+    RestIfIdle();
     if (outcome->error != nullptr) {
         std::rethrow_exception(outcome->error);
     }
@@ -134,7 +135,20 @@ void PictureLoads::Finished(const std::shared_ptr<Outcome>& outcome,
     if (next_) {
         StartNext();
     }
+    RestIfIdle();
     arrive(std::move(outcome->picture), outcome->error);
+}
+
+void PictureLoads::Rest(bool resting) {
+    resting_ = resting;
+    RestIfIdle();
+}
+
+void PictureLoads::RestIfIdle() {
+    // A load under way has the helper to itself until it is done.
+    if (resting_ && !busy_ && decoder_->helper != nullptr) {
+        decoder_->helper->EndHelper();
+    }
 }
 
 }  // namespace kivo::forms::win32

@@ -38,6 +38,9 @@ class PictureLoads {
     // error. It replaces a later load asked for before that has not started yet.
     void LoadLater(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
                    std::function<void(Picture, std::exception_ptr)> arrive);
+    // While `resting`, no decoder helper is kept waiting: one that runs is ended at once, or once
+    // the load under way is done, and the next load starts a new one.
+    void Rest(bool resting);
 
   private:
     // What the loads' threads share, which outlives this object while one of them runs.
@@ -62,11 +65,14 @@ class PictureLoads {
     void StartNext();
     void Finished(const std::shared_ptr<Outcome>& outcome,
                   const std::function<void(Picture, std::exception_ptr)>& arrive);
+    // Ends the helper while resting and no load is under way.
+    void RestIfIdle();
 
     BackgroundThreads& threads_;
     std::shared_ptr<Decoder> decoder_;
     bool busy_ = false;       // a load is under way
     bool tick_load_ = false;  // it is a tick's
+    bool resting_ = false;
     std::optional<Request> next_;
     LaterSlot decoding_;  // the load under way: its arrival and its grace
 };

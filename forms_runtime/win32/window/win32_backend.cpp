@@ -125,6 +125,10 @@ void Win32Backend::LoadPictureLater(const std::string& path, const DecodeHint& h
     impl_->loads.LoadLater(path, hint, ScreenScale(), std::move(arrive));
 }
 
+void Win32Backend::RestPictures(bool resting) {
+    impl_->loads.Rest(resting);
+}
+
 Background& Win32Backend::Later() {
     return impl_->background;
 }

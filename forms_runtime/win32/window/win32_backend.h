@@ -32,6 +32,8 @@ class Win32Backend : public Backend {
     Background& Later() override;
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                           std::function<void(Picture, std::exception_ptr)> arrive) override;
+    // Resting, the decoder helper is ended (after the load under way, if one is).
+    void RestPictures(bool resting) override;
     int MsgBox(const std::string& prompt, int style, const std::string& title) override;
     std::string ExecutableFolder() override;
     std::string CommandLine() override;

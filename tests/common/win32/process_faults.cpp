@@ -15,6 +15,23 @@ Handle Open(DWORD access, DWORD process) {
     return Handle(OpenProcess(access, FALSE, process), &CloseHandle);
 }
 
+// Calls `act` on every thread of the process; returns how many it succeeded on.
+int EachThread(DWORD process, DWORD (*act)(HANDLE)) {
+    int acted = 0;
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0), &CloseHandle);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
+         more = Thread32Next(snapshot.get(), &entry)) {
+        const Handle thread(entry.th32OwnerProcessID == process
+                                ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)
+                                : nullptr,
+                            &CloseHandle);
+        acted += thread && act(thread.get()) != static_cast<DWORD>(-1);
+    }
+    return acted;
+}
+
 }  // namespace
 
 std::set<DWORD> ChildrenOf(DWORD parent, std::wstring_view image) {
@@ -48,19 +65,11 @@ void Crash(DWORD process) {
 }
 
 int Hang(DWORD process) {
-    int suspended = 0;
-    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0), &CloseHandle);
-    THREADENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more;
-         more = Thread32Next(snapshot.get(), &entry)) {
-        const Handle thread(entry.th32OwnerProcessID == process
-                                ? OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)
-                                : nullptr,
-                            &CloseHandle);
-        suspended += thread && SuspendThread(thread.get()) != static_cast<DWORD>(-1);
-    }
-    return suspended;
+    return EachThread(process, [](HANDLE thread) { return SuspendThread(thread); });
+}
+
+void Resume(DWORD process) {
+    EachThread(process, [](HANDLE thread) { return ResumeThread(thread); });
 }
 
 }  // namespace kivo::test

@@ -22,5 +22,7 @@ bool Runs(DWORD process);
 void Crash(DWORD process);
 // Suspends every thread of the process, as a hang would leave it; returns how many.
 int Hang(DWORD process);
+// Resumes every thread of the process once: undoes Hang.
+void Resume(DWORD process);
 
 }  // namespace kivo::test

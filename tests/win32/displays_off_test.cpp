@@ -1,0 +1,161 @@
+// The real slide show window told by the system that the console's displays went off, dimmed or
+// came back on: while they are off no tick loads a picture and the decoder helper is gone; a
+// notice of anything else, or one that is not well formed, changes nothing; input ends the show
+// whatever the displays do.
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstring>
+#include <ostream>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "tests/common/picture_bytes.h"
+#include "tests/common/win32/process_faults.h"
+#include "tests/win32/form_test.h"
+
+namespace kivo::test {
+namespace {
+
+using saver_window::frmScreenSaver;
+
+// A power notice as the system sends it to a window that asked for the displays' state.
+struct Notice {
+    DWORD state = 0;
+    GUID setting = GUID_CONSOLE_DISPLAY_STATE;
+    DWORD length = sizeof(DWORD);
+    WPARAM event = PBT_POWERSETTINGCHANGE;
+    bool without_setting = false;
+};
+const Notice kOff{0};
+const Notice kOn{1};
+
+void Send(HWND window, const Notice& notice) {
+    alignas(POWERBROADCAST_SETTING) unsigned char bytes[sizeof(POWERBROADCAST_SETTING) + 8] = {};
+    auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(bytes);
+    setting->PowerSetting = notice.setting;
+    setting->DataLength = notice.length;
+    std::memcpy(setting->Data, &notice.state, sizeof notice.state);
+    SendMessageW(window, WM_POWERBROADCAST, notice.event,
+                 notice.without_setting ? 0 : reinterpret_cast<LPARAM>(bytes));
+}
+
+struct NoticeCase {
+    const char* name;
+    std::vector<Notice> notices;
+    bool ticks;  // whether a tick then shows a picture
+};
+void PrintTo(const NoticeCase& notices, std::ostream* out) {
+    *out << notices.name;
+}
+
+class DisplayNoticeTest : public FormTest, public ::testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(DisplayNoticeTest, TicksRestOnlyWhileTheDisplaysAreOffAndAKeyEndsTheShowAlways) {
+    pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
+    pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
+    frmScreenSaver& saver = LoadSaver();
+    for (const Notice& notice : GetParam().notices) {
+        Send(WindowOf(saver), notice);
+    }
+    Tick(saver);
+    EXPECT_EQ(saver.Imager.Picture.get() != nullptr, GetParam().ticks);
+    saver.Show();
+    PostMessageW(WindowOf(saver), WM_KEYDOWN, VK_SPACE, 1);
+    Pump();
+    EXPECT_TRUE(app.ended());
+}
+
+// Notices that are not a well-formed console display state carry the state "off", so that
+// reading one as such would stop the show.
+INSTANTIATE_TEST_SUITE_P(
+    Notices, DisplayNoticeTest,
+    ::testing::Values(NoticeCase{"Off", {kOff}, false}, NoticeCase{"OffThenOn", {kOff, kOn}, true},
+                      NoticeCase{"OffThenDimmed", {kOff, Notice{2}}, true},
+                      NoticeCase{"OffThenAnUnknownState", {kOff, Notice{3}}, false},
+                      NoticeCase{
+                          "AnotherSetting", {Notice{.setting = GUID_MONITOR_POWER_ON}}, true},
+                      NoticeCase{"ShortData", {Notice{.length = 1}}, true},
+                      NoticeCase{"LongData", {Notice{.length = 8}}, true},
+                      NoticeCase{"NoSetting", {Notice{.without_setting = true}}, true},
+                      NoticeCase{"AnotherEvent", {Notice{.event = PBT_APMRESUMEAUTOMATIC}}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// This process's decoder helpers that run now.
+std::set<DWORD> RunningHelpers() {
+    std::set<DWORD> running;
+    for (const DWORD helper : ChildrenOf(GetCurrentProcessId(), L"Kivo.scr")) {
+        if (Runs(helper)) {
+            running.insert(helper);
+        }
+    }
+    return running;
+}
+
+// Polls for up to ten seconds: an ended helper is gone within milliseconds.
+bool NoHelperWithin10s() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!RunningHelpers().empty()) {
+        if (std::chrono::steady_clock::now() > until) {
+            return false;
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+class DisplaysOffHelperTest : public FormTest {
+  protected:
+    DisplaysOffHelperTest() : FormTest(forms::win32::Decoding::InHelper) {}
+};
+
+TEST_F(DisplaysOffHelperTest, TheHelperEndsAfterTheLoadUnderWayAndStartsAgainAtTheTickAfterOn) {
+    pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
+    pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
+    frmScreenSaver& saver = LoadSaver();
+    const HWND window = WindowOf(saver);
+    Tick(saver);
+    const std::set<DWORD> first_helpers = RunningHelpers();
+    ASSERT_EQ(first_helpers.size(), 1u);
+    const DWORD helper = *first_helpers.begin();
+
+    // The next tick's load waits for the hung helper; the displays go off meanwhile.
+    ASSERT_GT(Hang(helper), 0);
+    const std::string first = saver.Label.Caption;
+    const forms::Picture first_picture = saver.Imager.Picture;
+    std::atomic<bool> ran_on{false};
+    std::thread system([&] {
+        Send(window, kOff);  // handled while the tick below waits
+        ran_on = Runs(helper);
+        Resume(helper);
+    });
+    Tick(saver);
+    system.join();
+    EXPECT_TRUE(ran_on) << "the helper was ended under a load";
+    ASSERT_NE(saver.Label.Caption.get(), first);
+    const forms::Picture second = saver.Imager.Picture;
+    EXPECT_NE(second, first_picture) << "the load under way failed";
+    EXPECT_TRUE(NoHelperWithin10s()) << "the helper outlived the load";
+
+    for (int i = 0; i < 10; ++i) {  // on and off again, many times between two ticks
+        Send(window, kOn);
+        Send(window, kOff);
+    }
+    Tick(saver);
+    EXPECT_EQ(saver.Imager.Picture.get(), second) << "a tick ran while the displays were off";
+    EXPECT_TRUE(RunningHelpers().empty());
+
+    Send(window, kOn);
+    Tick(saver);
+    EXPECT_EQ(saver.Label.Caption.get(), first);
+    EXPECT_NE(saver.Imager.Picture.get(), second);
+    const std::set<DWORD> helpers = RunningHelpers();
+    ASSERT_EQ(helpers.size(), 1u);
+    EXPECT_FALSE(first_helpers.contains(*helpers.begin()));
+}
+
+}  // namespace
+}  // namespace kivo::test
