@@ -176,6 +176,14 @@ bool DecoderClient::Start() {
     return true;
 }
 
+void DecoderClient::KillHelper() {
+    if (job_ != nullptr) {
+        TerminateJobObject(job_, 1);
+    } else if (process_ != nullptr) {
+        TerminateProcess(process_, 1);
+    }
+}
+
 void DecoderClient::Stop() {
     if (process_ != nullptr) {
         TerminateProcess(process_, 1);

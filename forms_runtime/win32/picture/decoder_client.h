@@ -41,6 +41,9 @@ class DecoderClient {
     // Ends the helper, if one runs, so that its memory goes back to the system; the next load
     // starts a new one. Never while a load is under way.
     void EndHelper() { Stop(); }
+    // Ends the helper's process without waiting, also while a load is under way on another
+    // thread (whose load then fails): for the program's end, which may not wait for that load.
+    void KillHelper();
 
     // How long one load may take in the helper, in milliseconds.
     DWORD time_limit_ms() const { return time_limit_ms_; }

@@ -139,6 +139,12 @@ void PictureLoads::Finished(const std::shared_ptr<Outcome>& outcome,
     arrive(std::move(outcome->picture), outcome->error);
 }
 
+void PictureLoads::EndHelperNow() {
+    if (decoder_->helper != nullptr) {
+        decoder_->helper->KillHelper();
+    }
+}
+
 void PictureLoads::Rest(bool resting) {
     resting_ = resting;
     RestIfIdle();

@@ -41,6 +41,9 @@ class PictureLoads {
     // While `resting`, no decoder helper is kept waiting: one that runs is ended at once, or once
     // the load under way is done, and the next load starts a new one.
     void Rest(bool resting);
+    // The program ends: the helper is ended at once, whatever it does, since this process may
+    // take a while to go (a thread waiting on a share) and its job's end with it.
+    void EndHelperNow();
 
   private:
     // What the loads' threads share, which outlives this object while one of them runs.

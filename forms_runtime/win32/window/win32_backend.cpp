@@ -200,8 +200,9 @@ bool Win32Backend::Busy() {
 
 void Win32Backend::EndProgram() {
     // A listing that waits on a share holds its thread, and the process with it, until the
-    // system gives the call up: ask for that now.
+    // system gives the call up: ask for that now, and end the decoder helper meanwhile.
     impl_->threads.CancelWaits();
+    impl_->loads.EndHelperNow();
     if (Busy()) {
         // A decode or a reading is under way on its own thread: ending the process the usual way
         // would run the libraries' detach code, which may wait on a lock that thread holds.
