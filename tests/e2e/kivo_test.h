@@ -38,14 +38,16 @@ inline std::filesystem::path KivoScrPath() {
     return std::filesystem::path(KIVO_SCR_PATH).make_preferred();
 }
 
-// Whether `process` ends within five seconds, having shown no window with Kivo's title.
+// Whether `process` ends by itself, having shown no window with Kivo's title. It takes a second
+// or so under Wine, several on a busy machine; one that does not step aside shows its window and
+// stays, which thirty seconds tell.
 inline bool EndsWithoutAWindow(const ScopedProcess& process) {
     bool shown = false;
     const auto ended = [&] {
         shown = shown || FindWindowOf(process.id(), kSaverTitle) != nullptr;
-        return !process.running();
+        return shown || !process.running();
     };
-    return WaitUntil(ended, 5s) && !shown;
+    return WaitUntil(ended, 30s) && !shown;
 }
 
 class KivoTest : public ::testing::Test {
@@ -61,7 +63,7 @@ class KivoTest : public ::testing::Test {
     // A copy just ended may leave its titled window for a moment; a new copy would take it for a
     // running one and step aside.
     static void WaitForNoKivoWindow() {
-        WaitUntil([] { return FindWindowW(nullptr, kSaverTitle) == nullptr; }, 5s);
+        WaitUntil([] { return FindWindowW(nullptr, kSaverTitle) == nullptr; }, 15s);
     }
 
     // Writes a picture file into sample\, the folder Kivo shows when no other is stored.
@@ -88,16 +90,6 @@ class KivoTest : public ::testing::Test {
         SetForegroundWindow(saverWindow_);
         WaitUntil([this] { return GetForegroundWindow() == saverWindow_; }, 3s);
         return saver;
-    }
-
-    // Does `act` (a key by default) and returns how long the slide show's window then took to
-    // hide or go; at most five seconds.
-    std::chrono::milliseconds TimeToGo(void (*act)() = [] { PressKey(VK_SPACE); }) const {
-        const auto acted = std::chrono::steady_clock::now();
-        act();
-        WaitUntil([this] { return !IsWindowVisible(saverWindow_); }, 5s);
-        return std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - acted);
     }
 
     test::TempFolder folder_;

@@ -1,19 +1,11 @@
-// What ends the slide show and what it leaves behind: the screen-saver flag cleared, and the
-// password check through the system's password service.
+// The password check through the system's password service: a refused password keeps the slide
+// show, an accepted one ends it and clears the screen-saver flag.
 #include "kivo_test.h"
 
 namespace kivo::e2e {
 namespace {
 
 using SaverLifeTest = KivoTest;
-
-TEST_F(SaverLifeTest, AKeyEndsTheSaverAndClearsTheFlag) {
-    ScopedProcess saver = StartSaver(L"600");
-    ASSERT_TRUE(WaitUntil(ScreenSaverFlag, 5s));
-    PressKey(VK_SHIFT);  // a modifier alone counts
-    EXPECT_TRUE(saver.WaitForExit(1s)) << "still running a second later";
-    EXPECT_FALSE(ScreenSaverFlag());
-}
 
 // A password service planted where the system keeps its own, answering as the test says.
 class PlantedPasswordService {
@@ -49,16 +41,16 @@ TEST_F(SaverLifeTest, ARefusedPasswordKeepsTheSaverAndAnAcceptedOneEndsIt) {
     PlantedPasswordService service(0x10000);  // the low 16 bits are 0: refused
     ScopedProcess saver = StartSaver(L"600");
     PressKey(VK_SPACE);
-    ASSERT_TRUE(WaitUntil([&] { return service.Read(L"Calls") == L"1"; }, 3s)) << "no check";
+    ASSERT_TRUE(WaitUntil([&] { return service.Read(L"Calls") == L"1"; }, 10s)) << "no check";
     EXPECT_EQ(service.Read(L"PointerShown"), L"1") << "the pointer is shown for the check";
     EXPECT_FALSE(saver.WaitForExit(300ms));
-    EXPECT_TRUE(WaitUntil([] { return !PointerShowing(); }, 3s)) << "hidden again";
+    EXPECT_TRUE(WaitUntil([] { return !PointerShowing(); }, 10s)) << "hidden again";
     EXPECT_TRUE(ScreenSaverFlag());
 
     service.Answer(1);
     SetForegroundWindow(saverWindow_);
     PressKey(VK_SPACE);
-    EXPECT_TRUE(saver.WaitForExit(3s));
+    EXPECT_TRUE(saver.WaitForExit(10s));
     EXPECT_EQ(service.Read(L"Calls"), L"2");
     EXPECT_FALSE(ScreenSaverFlag());
 }

@@ -18,7 +18,7 @@ class SettingDialogTest : public KivoTest {
         WaitForNoKivoWindow();
         ScopedProcess process = Launch(L"/c");
         dialog_ = WaitForWindowOf(process.id(), kSaverTitle);
-        if (dialog_ == nullptr || !WaitUntil([this] { return FocusIn(dialog_) != nullptr; }, 5s)) {
+        if (dialog_ == nullptr || !WaitUntil([this] { return FocusIn(dialog_) != nullptr; }, 15s)) {
             throw std::runtime_error("the settings dialog did not come with the keyboard");
         }
         MoveCursorTo({1023, 767});

@@ -1,109 +1,107 @@
-// A slow picture folder never holds the screen, a key or the dialog: the slide show's window and
-// the settings dialog come at once, answer while the folder is listed or a picture is read, and
-// take the folder's pictures when the listing arrives. The folder lies on the harness's slow
-// mount (support/slow_folder.h); a 2 s listing stands for a minute-long one.
-#include "support/slow_folder.h"
+// A share that does not answer holds neither a key, nor OK, nor the next saver: the slide show's
+// window and the settings dialog come while their folder's listing is held, and go on a key or
+// on OK while it is still held, letting the next saver cover the screen. The folder lies on the
+// harness's slow mount (support/slow_folder.h), its listings held until the test releases it.
+#include <algorithm>
+#include <optional>
+#include <set>
+
 #include "setting_dialog_test.h"
+#include "support/slow_folder.h"
+#include "tests/common/win32/process_faults.h"
 
 namespace kivo::e2e {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-using std::chrono::milliseconds;
-
 constexpr std::uint32_t kRed = 0xDC1E1E;
-constexpr milliseconds kListing = 2s;
 
-milliseconds Since(Clock::time_point start) {
-    return std::chrono::duration_cast<milliseconds>(Clock::now() - start);
-}
-
-// The list's number of lines, asked as a user's click would be answered; -1 while its window
-// does not answer within 100 ms.
-LRESULT LineCount(HWND list) {
-    DWORD_PTR count = 0;
-    const bool answered =
-        SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 100, &count) != 0;
-    return answered ? static_cast<LRESULT>(count) : -1;
+bool Topmost(HWND window) {
+    return window != nullptr && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
 class SlowFolderTest : public SettingDialogTest {
   protected:
-    // Stores `folder` as Kivo's picture folder, as the dialog stores one, and `interval`.
-    static void StoreFolder(const SlowFolder& folder, const wchar_t* interval = L"0.5") {
-        WriteValue(kSettingsKey, kFolderValue, folder.path().wstring() + L"\\");
-        WriteValue(kSettingsKey, kIntervalValue, interval);
+    // The slow folder, with a red picture, is Kivo's picture folder.
+    SlowFolderTest() {
+        slow_.Write(L"赤.bmp", test::SolidBmp(640, 480, kRed));
+        WriteValue(kSettingsKey, kFolderValue, slow_.path().wstring() + L"\\");
+        WriteValue(kSettingsKey, kIntervalValue, L"0.5");
     }
 
-    // Starts Kivo.scr /s with the pointer out of the way, at `started_`.
+    // The saver's titled window once it is topmost; null when the saver ends first, or after
+    // fifteen seconds.
+    static HWND CoverOf(const ScopedProcess& saver) {
+        HWND window = nullptr;
+        WaitUntil(
+            [&] {
+                return Topmost(window = FindWindowOf(saver.id(), kSaverTitle)) || !saver.running();
+            },
+            15s);
+        return Topmost(window) ? window : nullptr;
+    }
+    // Starts Kivo.scr /s with the pointer out of the way.
     ScopedProcess LaunchSaver() {
         MoveCursorTo({1023, 767});
         WaitForNoKivoWindow();
-        started_ = Clock::now();
         return Launch(L"/s");
     }
 
-    Clock::time_point started_;
+    SlowFolder slow_{SlowFolder::Listing::kHeld};
 };
 
-// The window is up, topmost, before the listing ends: left alone it shows the picture at the
-// first tick after the listing; a key during the listing ends the saver for good.
-TEST_F(SlowFolderTest, TheSaverCoversTheScreenAtOnceAndAKeyDuringTheListingEndsIt) {
-    SlowFolder slow(kListing);
-    slow.Write(L"赤.bmp", test::SolidBmp(640, 480, kRed));
-    StoreFolder(slow);
-    for (const bool key : {false, true}) {
-        SCOPED_TRACE(key ? "a key during the listing" : "left alone");
-        ScopedProcess saver = LaunchSaver();
-        const auto topmost = [&] {
-            saverWindow_ = FindWindowOf(saver.id(), kSaverTitle);
-            return saverWindow_ != nullptr &&
-                   (GetWindowLongPtrW(saverWindow_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-        };
-        ASSERT_TRUE(WaitUntil(topmost, 10s)) << "no topmost window";
-        // Start-up alone takes about a second under Wine, and the listing starts after it.
-        ASSERT_LT(Since(started_), kListing) << "the window waited for the listing";
-        if (!key) {
-            EXPECT_TRUE(WaitForPixel(kScreenCentre, kRed, kListing + 500ms + 1s))
-                << "no picture at the first tick after the listing";
-            continue;
-        }
-        SetForegroundWindow(saverWindow_);
-        WaitUntil([this] { return GetForegroundWindow() == saverWindow_; }, 500ms);
-        EXPECT_LE(TimeToGo(), 100ms);
-        EXPECT_TRUE(EndsWithoutAWindow(saver)) << "the saver stayed or covered the screen again";
-    }
+// Whether a key pressed on `window` makes it go.
+bool KeyEnds(HWND window) {
+    SetForegroundWindow(window);
+    WaitUntil([&] { return GetForegroundWindow() == window; }, 3s);
+    PressKey(VK_SPACE);
+    return WaitUntil([&] { return !IsWindow(window); }, 5s);
 }
 
-TEST_F(SlowFolderTest, TheDialogComesAtOnceAndFillsItsFileListWhenTheListingArrives) {
-    SlowFolder slow(kListing);
-    for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"}) {
-        slow.Write(name, test::SolidBmp(8, 8, kRed));
-    }
-    StoreFolder(slow);
-    const auto started = Clock::now();
-    ScopedProcess process = OpenDialog();
-    EXPECT_LT(Since(started), kListing) << "the dialog waited for the listing";
-    HWND files = FrameList(false);
-    EXPECT_NE(LineCount(files), -1) << "the dialog does not answer";
-    EXPECT_TRUE(WaitUntil([&] { return LineCount(files) == 3; }, 10s))
-        << "the file list holds " << LineCount(files) << " lines";
+// A saver ends at once on a key although a thread of it waits on a share that does not answer,
+// and lets go of all that tells another saver that it runs (the lock, its titled window), though
+// its process cannot finish ending while that thread waits: a second saver covers the screen and
+// ends on a key in turn. Once the share comes back both processes end, leaving no decoder helper.
+TEST_F(SlowFolderTest, ASaverEndedWhileItsShareDoesNotAnswerLetsTheNextOneCoverTheScreen) {
+    ScopedProcess first = LaunchSaver();
+    std::optional<ScopedProcess> second;
+    const ReleasedAtTheEnd released(slow_);
+    HWND window = CoverOf(first);
+    ASSERT_NE(window, nullptr) << "no topmost window while the listing is held";
+    ASSERT_TRUE(WaitUntil([&] { return slow_.ListingBegun(); }, 10s)) << "no listing began";
+    ASSERT_TRUE(KeyEnds(window)) << "the key left the window";
+    // Its thread still waits on the share: else this test would show nothing.
+    ASSERT_TRUE(first.running()) << "the first saver's process ended while the listing is held";
+
+    second.emplace(LaunchSaver());
+    window = CoverOf(*second);
+    ASSERT_NE(window, nullptr) << "the second saver did not cover the screen";
+    EXPECT_TRUE(KeyEnds(window)) << "the key left the second saver's window";
+
+    slow_.Release();
+    EXPECT_TRUE(first.WaitForExit(10s)) << "the first saver stayed after the share came back";
+    EXPECT_TRUE(second->WaitForExit(10s)) << "the second saver stayed after the share came back";
+    std::set<DWORD> helpers = test::ChildrenOf(first.id(), L"Kivo.scr");
+    helpers.merge(test::ChildrenOf(second->id(), L"Kivo.scr"));
+    EXPECT_TRUE(
+        WaitUntil([&] { return std::none_of(helpers.begin(), helpers.end(), test::Runs); }, 5s))
+        << "a decoder helper outlived its saver";
+    std::for_each(helpers.begin(), helpers.end(), test::Crash);  // ended here when it did
 }
 
-TEST_F(SlowFolderTest, EscWhileAClickedPictureIsReadEndsTheDialogAtOnce) {
-    SlowFolder slow(0ms, 8s);
-    slow.Write(L"slow.bmp", test::SolidBmp(64, 48, kRed));
-    StoreFolder(slow);
-    ScopedProcess process = OpenDialog();
-    HWND files = FrameList(false);
-    ASSERT_TRUE(WaitUntil([&] { return LineCount(files) == 1; }, 5s)) << "the file is not listed";
-    ClickLine(files, 0);
-    ASSERT_TRUE(WaitUntil([&] { return slow.FirstReadBegun(L"slow.bmp"); }, 3s))
-        << "the click read no picture";
-    const auto pressed = Clock::now();
-    PressKey(VK_ESCAPE);
-    EXPECT_TRUE(process.WaitForExit(1s)) << "still running a second after Esc";
-    EXPECT_LE(Since(pressed), 100ms);
+// OK stores what the dialog shows, as text, and ends its window while the listing is held.
+TEST_F(SlowFolderTest, OkWhileTheListingIsHeldStoresTheSettingsAndEndsTheDialog) {
+    ScopedProcess dialog = OpenDialog();
+    const ReleasedAtTheEnd released(slow_);
+    ASSERT_TRUE(WaitUntil([&] { return slow_.ListingBegun(); }, 10s)) << "no listing began";
+    SetInterval(L"7.5");
+    Click(Control(L"Button", L"OK"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog_); }, 10s)) << "the dialog stayed";
+    EXPECT_EQ(ReadValue(kSettingsKey, kIntervalValue), TextValue(L"7.5"));
+    EXPECT_EQ(ReadValue(kSettingsKey, kFolderValue), TextValue(slow_.path().wstring() + L"\\"));
+    EXPECT_EQ(ReadValue(kSettingsKey, kFileNameValue), TextValue(L"1"));
+    slow_.Release();
+    EXPECT_TRUE(dialog.WaitForExit(10s)) << "the dialog's process did not end";
+    EXPECT_EQ(dialog.exitCode(), 0u);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "tests/common/win32/process_faults.h"
 
-#include <psapi.h>
 #include <tlhelp32.h>
 
 #include <memory>
@@ -46,13 +45,6 @@ std::set<DWORD> ChildrenOf(DWORD parent, std::wstring_view image) {
         }
     }
     return children;
-}
-
-std::size_t WorkingSet(DWORD process) {
-    PROCESS_MEMORY_COUNTERS counters{};
-    const Handle opened = Open(PROCESS_QUERY_LIMITED_INFORMATION, process);
-    return GetProcessMemoryInfo(opened.get(), &counters, sizeof counters) ? counters.WorkingSetSize
-                                                                          : 0;
 }
 
 bool Runs(DWORD process) {

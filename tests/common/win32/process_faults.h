@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <cstddef>
 #include <set>
 #include <string_view>
 
@@ -13,9 +12,6 @@ namespace kivo::test {
 // The processes that `parent` started from the executable file named `image` (as "Kivo.scr"),
 // whether or not `parent` still runs.
 std::set<DWORD> ChildrenOf(DWORD parent, std::wstring_view image);
-// The bytes of the process's working set, zero when it cannot be asked: it grows as a decoder
-// fills a large picture (Wine does not count another process's processor time as it goes).
-std::size_t WorkingSet(DWORD process);
 bool Runs(DWORD process);
 
 // Ends the process at once, as a crash would.

@@ -244,9 +244,10 @@ start_system_processes() {
 }
 
 # ---------------------------------------------------------------------------------------
-# The slow folder: slow-folder mirrors slow-src at slow, delaying the listings and first reads
-# that its folders' names ask for. Tests write into slow-src and read through slow. A mount that
-# fails is logged and leaves the other tests running; the tests that need it fail with the log.
+# The slow folder: slow-folder mirrors slow-src at slow, holding the listings and first reads
+# that its names ask for until the test releases them. Tests write into slow-src and read through
+# slow. A mount that fails is logged and leaves the other tests running; the tests that need it
+# fail with the log.
 
 slow_source=$state_dir/slow-src
 slow_mount=$state_dir/slow
@@ -279,7 +280,8 @@ stop_slow_folder() {
         fusermount3 -u "$slow_mount" 2>/dev/null || fusermount3 -u -z "$slow_mount" 2>/dev/null ||
             log "could not unmount $slow_mount"
     fi
-    # Unmounted, it holds nothing worth waiting for: a delay under way would only keep it.
+    # Unmounted, it holds nothing worth waiting for; killed, it fails the calls it still holds, so
+    # that the processes waiting in them can end.
     local pid
     pid=$(recorded slow-folder.pid)
     if pid_runs "$pid" slow-folder; then
@@ -292,6 +294,8 @@ stop_slow_folder() {
 
 env_down() {
     local server
+    # First, so that a process still waiting on a held call may end with the others.
+    stop_slow_folder
     server=$(recorded wineserver.pid)
     if pid_runs "$server" wineserver; then
         wineserver -k 2>/dev/null || true
@@ -299,7 +303,6 @@ env_down() {
     fi
     stop_pid "$(recorded openbox.pid)" openbox
     stop_pid "$(recorded xvfb.pid)" Xvfb
-    stop_slow_folder
     rm -f "$state_dir"/{display,xvfb.pid,openbox.pid,wineserver.pid,mode}
 }
 

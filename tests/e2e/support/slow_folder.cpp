@@ -43,16 +43,25 @@ std::filesystem::path Source() {
     return source;
 }
 
-// The delays, in the folder's name, as harness/slow-folder reads them.
-std::string Suffix(std::chrono::milliseconds listing, std::chrono::milliseconds firstRead) {
-    return ".list-" + std::to_string(listing.count()) + ".read-" +
-           std::to_string(firstRead.count());
+// The file whose presence in a held folder's source lets the folder go; harness/slow-folder
+// leaves it out of the folder's listing.
+constexpr wchar_t kReleased[] = L".released";
+
+// How many times `line` stands in the mount's log.
+int TimesLogged(const std::string& line) {
+    const std::string log = ReadLog();
+    int times = 0;
+    for (auto at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) {
+        ++times;
+    }
+    return times;
 }
 
 }  // namespace
 
-SlowFolder::SlowFolder(std::chrono::milliseconds listing, std::chrono::milliseconds firstRead)
-    : source_(Source(), Suffix(listing, firstRead)), path_(Mount() / source_.path().filename()) {
+SlowFolder::SlowFolder(Listing listing)
+    : source_(Source(), listing == Listing::kHeld ? ".list-held" : ""),
+      path_(Mount() / source_.path().filename()) {
     if (!std::filesystem::is_directory(path_)) {
         NotMounted("is not mounted");
     }
@@ -62,11 +71,27 @@ void SlowFolder::Write(const std::filesystem::path& name, std::string_view bytes
     source_.Write(name, bytes);
 }
 
-bool SlowFolder::FirstReadBegun(const std::filesystem::path& name) const {
-    // The mount's own path of the file, as harness/slow-folder logs it.
-    std::string line = "first read of /";
-    line.append(Utf8(path_.filename() / name)).append(":");
-    return ReadLog().find(line) != std::string::npos;
+std::filesystem::path SlowFolder::WriteHeld(const std::filesystem::path& name,
+                                            std::string_view bytes) const {
+    std::filesystem::path held = name.stem();
+    held += L".read-held";
+    held += name.extension();
+    source_.Write(held, bytes);
+    return held;
+}
+
+void SlowFolder::Release() const {
+    // Once the folder is gone nothing waits on it, and nothing is written.
+    std::ofstream(source_ / kReleased, std::ios::binary);
+}
+
+// The mount's own paths, as harness/slow-folder logs them.
+bool SlowFolder::ListingBegun() const {
+    return TimesLogged("listing /" + Utf8(path_.filename()) + ": held") > 0;
+}
+
+int SlowFolder::FirstReadsBegun(const std::filesystem::path& name) const {
+    return TimesLogged("first read of /" + Utf8(path_.filename() / name) + ": held");
 }
 
 }  // namespace kivo::e2e

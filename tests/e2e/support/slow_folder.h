@@ -1,10 +1,10 @@
 // A folder of the test's own on the harness's slow mount (harness/slow-folder, mounted by
-// `e2e-env up`): listing it takes `listing`, and the first read of each file opened in it takes
-// `firstRead`. Looking up names and opening files are never slowed. Files are written through
-// the mount's source, at full speed. Removed with everything in it when the object goes.
+// `e2e-env up`) whose listings, or some of whose files' first reads, wait until the test releases
+// the folder: a share that does not answer until it comes back. Looking up names and opening
+// files never wait. Files are written through the mount's source, at full speed. Released, then
+// removed with everything in it, when the object goes.
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <string_view>
 
@@ -14,20 +14,49 @@ namespace kivo::e2e {
 
 class SlowFolder {
   public:
+    // Whether the folder's listings wait until Release().
+    enum class Listing { kHeld, kAtOnce };
+
     // Throws std::runtime_error, with what the harness logged, when the mount is not there.
-    explicit SlowFolder(std::chrono::milliseconds listing,
-                        std::chrono::milliseconds firstRead = std::chrono::milliseconds(0));
+    explicit SlowFolder(Listing listing);
+    ~SlowFolder() { Release(); }
+    SlowFolder(const SlowFolder&) = delete;
+    SlowFolder& operator=(const SlowFolder&) = delete;
 
     // The folder as a Windows program sees it (on Wine's Z: drive), without a final backslash.
     const std::filesystem::path& path() const { return path_; }
     // Writes `bytes` to the file `name` in the folder.
     void Write(const std::filesystem::path& name, std::string_view bytes) const;
-    // Whether a first read of the file `name` has begun waiting, as the mount's log tells.
-    bool FirstReadBegun(const std::filesystem::path& name) const;
+    // Writes `bytes` to a file named after `name` (`b.png`: `b.read-held.png`) whose first read,
+    // at each opening, waits until Release(); returns that name.
+    std::filesystem::path WriteHeld(const std::filesystem::path& name,
+                                    std::string_view bytes) const;
+
+    // The share comes back: every call waiting on the folder goes on, and later ones no longer
+    // wait. Doing it again does nothing.
+    void Release() const;
+    // Whether a listing of the folder has begun waiting, as the mount's log tells.
+    bool ListingBegun() const;
+    // How many first reads of the file `name` have begun waiting, as the mount's log tells.
+    int FirstReadsBegun(const std::filesystem::path& name) const;
 
   private:
     test::TempFolder source_;
     std::filesystem::path path_;
+};
+
+// Releases the folder when it goes. Declared after the processes that may wait on the folder,
+// it lets them go before they are ended, pass or fail: a process cannot finish ending while one
+// of its threads waits in the file system.
+class ReleasedAtTheEnd {
+  public:
+    explicit ReleasedAtTheEnd(const SlowFolder& folder) : folder_(folder) {}
+    ~ReleasedAtTheEnd() { folder_.Release(); }
+    ReleasedAtTheEnd(const ReleasedAtTheEnd&) = delete;
+    ReleasedAtTheEnd& operator=(const ReleasedAtTheEnd&) = delete;
+
+  private:
+    const SlowFolder& folder_;
 };
 
 }  // namespace kivo::e2e
