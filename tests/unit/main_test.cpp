@@ -20,58 +20,64 @@ std::array<float, 4> Bounds(const forms::Form& form) {
     return {form.Left.get(), form.Top.get(), form.Width.get(), form.Height.get()};
 }
 
-TEST(MainTest, SecondCharacterSelectsTheModeInAnyCase) {
-    const std::vector<std::pair<const char*, std::string>> modes = {
-        {"/s", "S"}, {"/S", "S"}, {"-s", "S"},      {"/p 1234", "P"}, {"/P", "P"},
-        {"/c", "C"}, {"/C", "C"}, {"/c:1234", "C"}, {"", ""},         {"s", ""},
-        {"/a", "A"}, {"/x", "X"}, {" /s", "/"},     {"/ s", " "}};
-    for (const auto& [arguments, mode] : modes) {
+// The second character selects the mode, in any case; the number after it is a preview's parent
+// or the password dialog's owner (the foreground window, 77, when 0). A host that names no
+// window, or a password service that is missing, shows no message.
+TEST(MainTest, TheSecondCharacterSelectsTheModeAndTheNumberAfterItTheHost) {
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> cases = {
+        {"/s", "S", ""},         {"/S", "S", ""},     {"-s", "S", ""},      {"/c", "C", ""},
+        {"/C", "C", ""},         {"/c:1234", "C", ""}, {"", "", ""},        {"s", "", ""},
+        {"/x", "X", ""},         {" /s", "/", ""},    {"/ s", " ", ""},
+        {"/p   5678  ", "P", "5678"}, {"/P", "P", "0"}, {"/p:1234", "P", "0"}, {"/p 2.5", "P", "2"},
+        {"/a 1234", "A", "1234"}, {"/a", "A", "77"},  {"/a:1234", "A", "77"}, {"/A   ", "A", "77"}};
+    // clang-format on
+    for (const auto& [arguments, mode, host] : cases) {
         SCOPED_TRACE(arguments);
         SaverHarness saver;
+        saver.system.host_client_size.reset();
+        saver.system.password_change_available = false;
         saver.Start(arguments);
         EXPECT_EQ(saver.module.RunMode, mode);
-        EXPECT_EQ(saver.Loaded<frmScreenSaver>() != nullptr, mode == "S" || mode == "P");
+        const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
+        EXPECT_EQ(form != nullptr && form->shown(), mode == "S" || mode == "P");
         EXPECT_EQ(saver.Loaded<frmSetting>() != nullptr, mode == "C" || mode.empty());
         EXPECT_EQ(saver.system.Called("PwdChangePassword"), mode == "A");
+        if (mode == "P") {
+            EXPECT_TRUE(
+                saver.system.Called("SetParent " + std::to_string(form->hWnd()) + " " + host));
+        } else if (mode == "A") {
+            EXPECT_TRUE(saver.system.Called("PwdChangePassword " + host));
+        }
         EXPECT_TRUE(saver.backend.message_boxes().empty()) << "no error path";
         EXPECT_EQ(saver.backend.program_ended(), saver.app.forms().empty()) << "no window: the end";
     }
 }
 
-// The number after the mode letter: a preview's parent, or the password dialog's owner (the
-// foreground window, 77, when 0).
-TEST(MainTest, HostHandleIsTheNumberAfterTheLetter) {
-    const std::vector<std::pair<const char*, std::string>> handles = {
-        {"/p   5678  ", "5678"}, {"/p", "0"},  {"/p:1234", "0"},  {"/p 2.5", "2"},
-        {"/a 1234", "1234"},     {"/a", "77"}, {"/a:1234", "77"}, {"/A   ", "77"}};
-    for (const auto& [arguments, handle] : handles) {
-        SCOPED_TRACE(arguments);
-        SaverHarness saver;
-        saver.system.host_client_size.reset();           // the handle names no window
-        saver.system.password_change_available = false;  // nor does anything complain
-        saver.Start(arguments);
-        EXPECT_TRUE(saver.backend.message_boxes().empty());
-        if (arguments[1] == 'p') {
-            const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
-            ASSERT_TRUE(form != nullptr && form->shown()) << "shown all the same";
-            EXPECT_TRUE(
-                saver.system.Called("SetParent " + std::to_string(form->hWnd()) + " " + handle));
-        } else {
-            EXPECT_TRUE(saver.system.Called("PwdChangePassword " + handle));
+// Every mode asks for the lock first: the modes of a titled window take it, the others only look.
+// Held by another copy, or with another copy's window up, nothing else happens.
+TEST(MainTest, AnotherCopysLockOrWindowStopsEveryMode) {
+    const std::vector<std::pair<std::string, const char*>> modes = {
+        {"/s", "TakeSaverLock"},      {"/c", "TakeSaverLock"},      {"", "TakeSaverLock"},
+        {"/p 1234", "SaverLockHeld"}, {"/a 1234", "SaverLockHeld"}, {"/x", "SaverLockHeld"}};
+    for (const auto& [arguments, lock_call] : modes) {
+        for (const bool lock_held : {true, false}) {
+            SCOPED_TRACE(arguments + (lock_held ? ", lock held" : ", window up"));
+            SaverHarness saver;
+            saver.system.saver_lock_held = lock_held;
+            saver.system.saver_window_exists = !lock_held;
+            saver.module.UsePassword = 7;
+            saver.Start(arguments);
+            std::vector<std::string> expected = {lock_call, "LetGo", "process ends"};
+            if (!lock_held) {
+                expected.insert(expected.begin() + 1, std::string("FindWindow ") + kSaverTitle);
+            }
+            EXPECT_EQ(saver.system.calls, expected);
+            EXPECT_EQ(saver.module.RunMode, "");
+            EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
+            EXPECT_TRUE(saver.app.forms().empty());
         }
     }
-}
-
-TEST(MainTest, AnotherCopysWindowStopsEverything) {
-    SaverHarness saver;
-    saver.system.saver_window_exists = true;
-    saver.module.UsePassword = 7;
-    saver.Start("/s");
-    EXPECT_EQ(saver.system.calls,
-              (std::vector<std::string>{"TakeSaverLock", std::string("FindWindow ") + kSaverTitle,
-                                        "LetGo", "process ends"}));
-    EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
-    EXPECT_TRUE(saver.app.forms().empty());
 }
 
 TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
@@ -127,7 +133,8 @@ TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
     EXPECT_EQ(form.Caption.get(), "ScreenSaver Preview");
     EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 152 * 15, 112 * 15}));
     EXPECT_TRUE(form.shown());
-    for (const char* call : {"MakeTopmost", "SetScreenSaverRunning", "ShowCursor"}) {
+    for (const char* call :
+         {"MakeTopmost", "Monitors", "WatchDisplays", "SetScreenSaverRunning", "ShowCursor"}) {
         EXPECT_FALSE(saver.system.Called(call)) << call;
     }
 }
@@ -152,7 +159,6 @@ TEST(MainTest, BadHandleOrStoredSettingShowsOneMessageNamingItAndNoWindow) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].prompt.find(key), std::string::npos) << boxes[0].prompt;
         EXPECT_NE(boxes[0].prompt.find(value), std::string::npos) << boxes[0].prompt;
-        EXPECT_EQ(boxes[0].title, "Ostra'sSlideShowScreenSaver");
         EXPECT_TRUE(saver.backend.program_ended());
         for (const auto& form : saver.app.forms()) {
             EXPECT_FALSE(form->shown());
