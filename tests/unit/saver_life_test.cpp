@@ -9,26 +9,25 @@ namespace {
 
 using saver_window::frmScreenSaver;
 
-TEST(SaverLifeTest, FreshSettingsGiveTheSampleFolderAVisibleLabelAndThreeSeconds) {
-    SaverHarness saver;
-    frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
-    EXPECT_EQ(form.File1.Path.get(), "C:\\Kivo\\sample");
-    EXPECT_TRUE(form.Label.Visible);
-    EXPECT_EQ(form.Timer.Interval.get(), 3000);
-    EXPECT_TRUE(saver.settings.writes().empty()) << "the slide show never writes";
-}
-
-TEST(SaverLifeTest, StoredSettingsAreConvertedInTheUsersLocale) {
-    SaverHarness saver;
-    saver.backend.files().AddFolder("D:\\Photos");
-    saver.backend.SetNumberFormat({",", "."});
-    saver.Store(settings::kFolderKey, "D:\\Photos");
-    saver.Store(settings::kShowFileNameKey, "0");
-    saver.Store(settings::kIntervalKey, "2,5");
-    frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
-    EXPECT_EQ(form.File1.Path.get(), "D:\\Photos");
-    EXPECT_FALSE(form.Label.Visible);
-    EXPECT_EQ(form.Timer.Interval.get(), 2500);
+// Nothing stored: the sample folder, the file name shown, three seconds. Stored values are read
+// in the user's locale (here a decimal comma). The slide show never writes.
+TEST(SaverLifeTest, StoredSettingsAreReadInTheUsersLocaleAndNoneGiveTheSample) {
+    for (const bool stored : {false, true}) {
+        SCOPED_TRACE(stored ? "stored" : "fresh");
+        SaverHarness saver;
+        saver.backend.files().AddFolder("D:\\Photos");
+        saver.backend.SetNumberFormat({",", "."});
+        if (stored) {
+            saver.Store(settings::kFolderKey, "D:\\Photos");
+            saver.Store(settings::kShowFileNameKey, "0");
+            saver.Store(settings::kIntervalKey, "2,5");
+        }
+        frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
+        EXPECT_EQ(form.File1.Path.get(), stored ? "D:\\Photos" : "C:\\Kivo\\sample");
+        EXPECT_EQ(form.Label.Visible.get(), !stored);
+        EXPECT_EQ(form.Timer.Interval.get(), stored ? 2500 : 3000);
+        EXPECT_EQ(saver.settings.writes().size(), stored ? 3u : 0u) << "only the test's own";
+    }
 }
 
 // Seconds to milliseconds; the rounding is CLng's (conversions_test).
