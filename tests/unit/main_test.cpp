@@ -122,7 +122,9 @@ TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePoi
     }
 }
 
-TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
+// The preview fills its host as a child window, ignores input, and closes its host's owner when
+// the host destroys it.
+TEST(MainTest, PreviewBecomesAChildOfTheHostFillsItAndGoesWithIt) {
     SaverHarness saver;
     frmScreenSaver& form = saver.Open<frmScreenSaver>("/p 1234");
     const std::string window = std::to_string(form.hWnd());
@@ -137,6 +139,21 @@ TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
          {"MakeTopmost", "Monitors", "WatchDisplays", "SetScreenSaverRunning", "ShowCursor"}) {
         EXPECT_FALSE(saver.system.Called(call)) << call;
     }
+
+    saver.system.calls.clear();
+    saver.backend.KeyDown(saver.app, form, 65);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    saver.backend.MouseDown(saver.app, form.Imager, 1, 1);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    saver.backend.MouseMove(saver.app, form.Imager, 10, 10);
+    saver.backend.MouseMove(saver.app, form.Imager, 20, 20);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    EXPECT_TRUE(saver.system.calls.empty());
+    saver.backend.Close(saver.app, form);
+    EXPECT_EQ(saver.system.calls,
+              (std::vector<std::string>{"GetWindow owner " + window, "PostClose 99", "LetGo",
+                                        "process ends"}));
+    EXPECT_FALSE(saver.app.AnyFormLoaded());
 }
 
 // A bad handle or a stored setting that cannot be used shows one message naming it, and the

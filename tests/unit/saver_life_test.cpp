@@ -99,26 +99,5 @@ TEST(SaverLifeTest, RefusedPasswordHidesThePointerAgainAndTheShowGoesOn) {
     EXPECT_FALSE(saver.app.AnyFormLoaded());
 }
 
-TEST(SaverLifeTest, PreviewIgnoresInputAndClosesItsOwnerWhenUnloaded) {
-    SaverHarness saver;
-    frmScreenSaver& form = saver.Open<frmScreenSaver>("/p 1234");
-    const std::string window = std::to_string(form.hWnd());
-    saver.system.calls.clear();
-    saver.backend.KeyDown(saver.app, form, 65);
-    ASSERT_TRUE(saver.app.AnyFormLoaded());
-    saver.backend.MouseDown(saver.app, form.Imager, 1, 1);
-    ASSERT_TRUE(saver.app.AnyFormLoaded());
-    saver.backend.MouseMove(saver.app, form.Imager, 10, 10);
-    saver.backend.MouseMove(saver.app, form.Imager, 20, 20);
-    ASSERT_TRUE(saver.app.AnyFormLoaded());
-    EXPECT_TRUE(saver.system.calls.empty());
-
-    saver.backend.Close(saver.app, form);  // the host destroyed the window
-    EXPECT_EQ(saver.system.calls,
-              (std::vector<std::string>{"GetWindow owner " + window, "PostClose 99", "LetGo",
-                                        "process ends"}));
-    EXPECT_FALSE(saver.app.AnyFormLoaded());
-}
-
 }  // namespace
 }  // namespace kivo::testing

@@ -108,9 +108,8 @@ TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
     constexpr const char* kTooShort = "0.001以上でお願いします.";
     // clang-format off
     const std::vector<std::array<std::string, 3>> cases = {
-        {"0.0009", "OK", kTooShort},   {"0",   "OK", kTooShort},   {"-5",    "OK", kTooShort},
-        {"",       "OK", kNotANumber}, {"abc", "OK", kNotANumber}, {"1.2.3", "OK", kNotANumber},
-        {"5", "Cancel", ""},           {"5", "close box", ""}};
+        {"0.0009", "OK", kTooShort}, {"abc", "OK", kNotANumber},
+        {"5", "Cancel", ""},         {"5", "close box", ""}};
     // clang-format on
     for (const auto& [typed, leave, message] : cases) {
         SCOPED_TRACE(typed + " " + leave);
