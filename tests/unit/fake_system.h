@@ -25,8 +25,7 @@ class FakeSystem : public startup::System {
     std::optional<startup::PixelPoint> cursor;
     // Answers of the password check, in order; once they are used up the service is missing.
     std::vector<std::optional<std::int32_t>> verify_answers;
-    bool saver_lock_held = false;   // by another copy
-    bool saver_lock_taken = false;  // by this one
+    bool saver_lock_held = false;  // by another copy
     std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
     std::vector<startup::PixelRect> covers;  // shown now
     std::function<void()> monitors_changed;  // what WatchMonitors was given
@@ -39,10 +38,7 @@ class FakeSystem : public startup::System {
         });
     }
 
-    bool TakeSaverLock() override {
-        saver_lock_taken = !saver_lock_held;
-        return Log(saver_lock_taken, "TakeSaverLock");
-    }
+    bool TakeSaverLock() override { return Log(!saver_lock_held, "TakeSaverLock"); }
     bool SaverLockHeld() override { return Log(saver_lock_held, "SaverLockHeld"); }
     void LetGo() override { Log(0, "LetGo"); }
     bool TopLevelWindowExists(const char* title) override {

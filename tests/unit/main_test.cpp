@@ -20,58 +20,64 @@ std::array<float, 4> Bounds(const forms::Form& form) {
     return {form.Left.get(), form.Top.get(), form.Width.get(), form.Height.get()};
 }
 
-TEST(MainTest, SecondCharacterSelectsTheModeInAnyCase) {
-    const std::vector<std::pair<const char*, std::string>> modes = {
-        {"/s", "S"}, {"/S", "S"}, {"-s", "S"},      {"/p 1234", "P"}, {"/P", "P"},
-        {"/c", "C"}, {"/C", "C"}, {"/c:1234", "C"}, {"", ""},         {"s", ""},
-        {"/a", "A"}, {"/x", "X"}, {" /s", "/"},     {"/ s", " "}};
-    for (const auto& [arguments, mode] : modes) {
+// The second character selects the mode, in any case; the number after it is a preview's parent
+// or the password dialog's owner (the foreground window, 77, when 0). A host that names no
+// window, or a password service that is missing, shows no message.
+TEST(MainTest, TheSecondCharacterSelectsTheModeAndTheNumberAfterItTheHost) {
+    // clang-format off
+    const std::vector<std::array<std::string, 3>> cases = {
+        {"/s", "S", ""},         {"/S", "S", ""},     {"-s", "S", ""},      {"/c", "C", ""},
+        {"/C", "C", ""},         {"/c:1234", "C", ""}, {"", "", ""},        {"s", "", ""},
+        {"/x", "X", ""},         {" /s", "/", ""},    {"/ s", " ", ""},
+        {"/p   5678  ", "P", "5678"}, {"/P", "P", "0"}, {"/p:1234", "P", "0"}, {"/p 2.5", "P", "2"},
+        {"/a 1234", "A", "1234"}, {"/a", "A", "77"},  {"/a:1234", "A", "77"}, {"/A   ", "A", "77"}};
+    // clang-format on
+    for (const auto& [arguments, mode, host] : cases) {
         SCOPED_TRACE(arguments);
         SaverHarness saver;
+        saver.system.host_client_size.reset();
+        saver.system.password_change_available = false;
         saver.Start(arguments);
         EXPECT_EQ(saver.module.RunMode, mode);
-        EXPECT_EQ(saver.Loaded<frmScreenSaver>() != nullptr, mode == "S" || mode == "P");
+        const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
+        EXPECT_EQ(form != nullptr && form->shown(), mode == "S" || mode == "P");
         EXPECT_EQ(saver.Loaded<frmSetting>() != nullptr, mode == "C" || mode.empty());
         EXPECT_EQ(saver.system.Called("PwdChangePassword"), mode == "A");
+        if (mode == "P") {
+            EXPECT_TRUE(
+                saver.system.Called("SetParent " + std::to_string(form->hWnd()) + " " + host));
+        } else if (mode == "A") {
+            EXPECT_TRUE(saver.system.Called("PwdChangePassword " + host));
+        }
         EXPECT_TRUE(saver.backend.message_boxes().empty()) << "no error path";
         EXPECT_EQ(saver.backend.program_ended(), saver.app.forms().empty()) << "no window: the end";
     }
 }
 
-// The number after the mode letter: a preview's parent, or the password dialog's owner (the
-// foreground window, 77, when 0).
-TEST(MainTest, HostHandleIsTheNumberAfterTheLetter) {
-    const std::vector<std::pair<const char*, std::string>> handles = {
-        {"/p   5678  ", "5678"}, {"/p", "0"},  {"/p:1234", "0"},  {"/p 2.5", "2"},
-        {"/a 1234", "1234"},     {"/a", "77"}, {"/a:1234", "77"}, {"/A   ", "77"}};
-    for (const auto& [arguments, handle] : handles) {
-        SCOPED_TRACE(arguments);
-        SaverHarness saver;
-        saver.system.host_client_size.reset();           // the handle names no window
-        saver.system.password_change_available = false;  // nor does anything complain
-        saver.Start(arguments);
-        EXPECT_TRUE(saver.backend.message_boxes().empty());
-        if (arguments[1] == 'p') {
-            const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
-            ASSERT_TRUE(form != nullptr && form->shown()) << "shown all the same";
-            EXPECT_TRUE(
-                saver.system.Called("SetParent " + std::to_string(form->hWnd()) + " " + handle));
-        } else {
-            EXPECT_TRUE(saver.system.Called("PwdChangePassword " + handle));
+// Every mode asks for the lock first: the modes of a titled window take it, the others only look.
+// Held by another copy, or with another copy's window up, nothing else happens.
+TEST(MainTest, AnotherCopysLockOrWindowStopsEveryMode) {
+    const std::vector<std::pair<std::string, const char*>> modes = {
+        {"/s", "TakeSaverLock"},      {"/c", "TakeSaverLock"},      {"", "TakeSaverLock"},
+        {"/p 1234", "SaverLockHeld"}, {"/a 1234", "SaverLockHeld"}, {"/x", "SaverLockHeld"}};
+    for (const auto& [arguments, lock_call] : modes) {
+        for (const bool lock_held : {true, false}) {
+            SCOPED_TRACE(arguments + (lock_held ? ", lock held" : ", window up"));
+            SaverHarness saver;
+            saver.system.saver_lock_held = lock_held;
+            saver.system.saver_window_exists = !lock_held;
+            saver.module.UsePassword = 7;
+            saver.Start(arguments);
+            std::vector<std::string> expected = {lock_call, "LetGo", "process ends"};
+            if (!lock_held) {
+                expected.insert(expected.begin() + 1, std::string("FindWindow ") + kSaverTitle);
+            }
+            EXPECT_EQ(saver.system.calls, expected);
+            EXPECT_EQ(saver.module.RunMode, "");
+            EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
+            EXPECT_TRUE(saver.app.forms().empty());
         }
     }
-}
-
-TEST(MainTest, AnotherCopysWindowStopsEverything) {
-    SaverHarness saver;
-    saver.system.saver_window_exists = true;
-    saver.module.UsePassword = 7;
-    saver.Start("/s");
-    EXPECT_EQ(saver.system.calls,
-              (std::vector<std::string>{"TakeSaverLock", std::string("FindWindow ") + kSaverTitle,
-                                        "LetGo", "process ends"}));
-    EXPECT_EQ(saver.module.UsePassword, 7) << "no global is set";
-    EXPECT_TRUE(saver.app.forms().empty());
 }
 
 TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
@@ -86,7 +92,6 @@ TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
         saver.system.use_password_value = stored;
         saver.Start("/x");
         EXPECT_EQ(saver.module.UsePassword, flag);
-        EXPECT_TRUE(saver.backend.message_boxes().empty());
     }
 }
 
@@ -116,7 +121,9 @@ TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePoi
     }
 }
 
-TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
+// The preview fills its host as a child window, ignores input, and closes its host's owner when
+// the host destroys it.
+TEST(MainTest, PreviewBecomesAChildOfTheHostFillsItAndGoesWithIt) {
     SaverHarness saver;
     frmScreenSaver& form = saver.Open<frmScreenSaver>("/p 1234");
     const std::string window = std::to_string(form.hWnd());
@@ -127,58 +134,63 @@ TEST(MainTest, PreviewBecomesAChildOfTheHostAndFillsIt) {
     EXPECT_EQ(form.Caption.get(), "ScreenSaver Preview");
     EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 152 * 15, 112 * 15}));
     EXPECT_TRUE(form.shown());
-    for (const char* call : {"MakeTopmost", "SetScreenSaverRunning", "ShowCursor"}) {
+    for (const char* call :
+         {"MakeTopmost", "Monitors", "WatchDisplays", "SetScreenSaverRunning", "ShowCursor"}) {
         EXPECT_FALSE(saver.system.Called(call)) << call;
     }
+
+    saver.system.calls.clear();
+    saver.backend.KeyDown(saver.app, form, 65);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    saver.backend.MouseDown(saver.app, form.Imager, 1, 1);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    saver.backend.MouseMove(saver.app, form.Imager, 10, 10);
+    saver.backend.MouseMove(saver.app, form.Imager, 20, 20);
+    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    EXPECT_TRUE(saver.system.calls.empty());
+    saver.backend.Close(saver.app, form);
+    EXPECT_EQ(saver.system.calls,
+              (std::vector<std::string>{"GetWindow owner " + window, "PostClose 99", "LetGo",
+                                        "process ends"}));
+    EXPECT_FALSE(saver.app.AnyFormLoaded());
 }
 
-TEST(MainTest, BadHandleOrStoredSettingShowsOneMessageNamingItAndNoWindow) {
+// A bad handle or a stored setting that cannot be used shows one message naming it, and the
+// program ends before any window shows. A folder found missing only when its listing fails, over
+// the shown window ("late"), ends the show with the same message as when the system says so at
+// once.
+TEST(MainTest, BadHandleOrStoredSettingShowsOneMessageNamingItAndEnds) {
     // clang-format off
-    const std::vector<std::array<std::string, 3>> cases = {
-        {"/p 1e300", "",                         "1e300"},
-        {"/s",       settings::kFolderKey,       "C:\\nowhere"},
-        {"/s",       settings::kShowFileNameKey, "yes"},
-        {"/s",       settings::kIntervalKey,     "abc"},
-        {"/s",       settings::kIntervalKey,     "-5"}};
+    const std::vector<std::array<std::string, 4>> cases = {
+        {"/p 1e300", "",                         "1e300",       ""},
+        {"/s",       settings::kFolderKey,       "C:\\nowhere", ""},
+        {"/s",       settings::kFolderKey,       "C:\\nowhere", "late"},
+        {"/s",       settings::kShowFileNameKey, "yes",         ""},
+        {"/s",       settings::kIntervalKey,     "abc",         ""},
+        {"/s",       settings::kIntervalKey,     "-5",          ""}};
     // clang-format on
-    for (const auto& [arguments, key, value] : cases) {
-        SCOPED_TRACE(value);
+    std::string previous;
+    for (const auto& [arguments, key, value, late] : cases) {
+        SCOPED_TRACE(value + " " + late);
         SaverHarness saver;
         if (!key.empty()) {
             saver.Store(key.c_str(), value);
         }
+        if (!late.empty()) {
+            saver.backend.background().Hold(false);  // not even a quick answer
+        }
         saver.Start(arguments);
+        const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
+        EXPECT_EQ(form != nullptr && form->shown(), !late.empty()) << "shown only if no answer";
+        saver.backend.background().Release();
         const auto& boxes = saver.backend.message_boxes();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_NE(boxes[0].prompt.find(key), std::string::npos) << boxes[0].prompt;
         EXPECT_NE(boxes[0].prompt.find(value), std::string::npos) << boxes[0].prompt;
-        EXPECT_EQ(boxes[0].title, "Ostra'sSlideShowScreenSaver");
+        EXPECT_TRUE(late.empty() || boxes[0].prompt == previous) << previous;
         EXPECT_TRUE(saver.backend.program_ended());
-        for (const auto& form : saver.app.forms()) {
-            EXPECT_FALSE(form->shown());
-        }
+        previous = boxes[0].prompt;
     }
-}
-
-// Whether the system says so at once, or only when the listing fails over the shown window, a
-// missing folder ends the show with the same message.
-TEST(MainTest, AFolderFoundMissingLateEndsTheShowWithTheSameMessage) {
-    std::vector<std::string> prompts;
-    for (const bool slow : {false, true}) {
-        SaverHarness saver;
-        saver.Store(settings::kFolderKey, "C:\\gone");
-        if (slow) {
-            saver.backend.background().Hold(false);  // not even a quick answer
-        }
-        saver.Start("/s");
-        const frmScreenSaver* form = saver.Loaded<frmScreenSaver>();
-        EXPECT_EQ(form != nullptr && form->shown(), slow) << "shown only when no answer came";
-        saver.backend.background().Release();
-        ASSERT_EQ(saver.backend.message_boxes().size(), 1u);
-        prompts.push_back(saver.backend.message_boxes()[0].prompt);
-        EXPECT_TRUE(saver.backend.program_ended());
-    }
-    EXPECT_EQ(prompts[0], prompts[1]);
 }
 
 // The dialog is 8025 + 90 by 4635 + 315 twips.

@@ -1,4 +1,4 @@
-// The covers over the monitors other than the primary, and the lock that lets one saver run.
+// The covers over the monitors other than the primary.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -46,51 +46,17 @@ TEST(CoverRectanglesTest, EveryMonitorButThePrimaryOnce) {
     }
 }
 
-TEST(MonitorCoversTest, FullScreenCoversTheOthersAndFollowsThem) {
+// The full-screen show covers the others as it starts (MainTest) and as the monitors change.
+TEST(MonitorCoversTest, FullScreenCoversFollowTheMonitors) {
     SaverHarness saver;
-    saver.system.monitors = {On(kPrimary, true), On(kRight)};
-    const auto& form = saver.Open<saver_window::frmScreenSaver>("/s");
-    EXPECT_TRUE(saver.system.Called("ShowCovers " + std::to_string(form.hWnd()) + " 1"));
-    EXPECT_EQ(saver.system.covers, Rects{kRight});
+    saver.Open<saver_window::frmScreenSaver>("/s");
     ASSERT_TRUE(saver.system.monitors_changed);
-
     saver.system.monitors = {On(kLeft), On(kPrimary, true), On(kAbove, false, 120)};
     saver.system.monitors_changed();
     EXPECT_EQ(saver.system.covers, (Rects{kLeft, kAbove}));
     saver.system.monitors = {On(kPrimary, true)};
     saver.system.monitors_changed();
     EXPECT_EQ(saver.system.covers, Rects{});
-}
-
-// Each mode, with what Main asks first and whether the lock is then this copy's: held, the lock
-// stops it before anything else; free, the titled modes take it, and only the full-screen show
-// covers monitors.
-TEST(SaverLockTest, TitledModesTakeItEveryModeStopsWhenHeld) {
-    const std::vector<std::tuple<std::string, const char*, bool>> cases = {
-        {"/s", "TakeSaverLock", true},       {"/c", "TakeSaverLock", true},
-        {"", "TakeSaverLock", true},         {"/p 1234", "SaverLockHeld", false},
-        {"/a 1234", "SaverLockHeld", false}, {"/x", "SaverLockHeld", false},
-    };
-    for (const auto& [arguments, lock_call, takes] : cases) {
-        SCOPED_TRACE(arguments);
-        SaverHarness held;
-        held.system.saver_lock_held = true;
-        held.Start(arguments);
-        EXPECT_EQ(held.system.calls,
-                  (std::vector<std::string>{lock_call, "LetGo", "process ends"}));
-        EXPECT_TRUE(held.app.forms().empty());
-        EXPECT_EQ(held.module.RunMode, "");
-
-        SaverHarness free;
-        free.Start(arguments);
-        ASSERT_GE(free.system.calls.size(), 2u);
-        EXPECT_EQ(free.system.calls[0], lock_call);
-        EXPECT_EQ(free.system.calls[1], "FindWindow ScreenSaver ボール(Sample)")
-            << "the probe still runs";
-        EXPECT_EQ(free.system.saver_lock_taken, takes);
-        EXPECT_EQ(free.system.monitors_changed != nullptr, arguments == "/s") << arguments;
-        EXPECT_EQ(free.system.Called("WatchDisplays"), arguments == "/s") << arguments;
-    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// What a picture file's header claims, read before any codec sees the file: sizes, and whether
-// the structure fits the file, for sound files and for hostile ones.
+// What a picture file's header claims, read before any codec sees the file: sizes, whether the
+// structure fits the file, for sound files and for hostile ones, and the camera's orientation.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms_runtime/pixels/exif_orientation.h"
 #include "forms_runtime/pixels/picture_header.h"
 
 namespace kivo::forms {
@@ -37,16 +38,19 @@ std::string Bitmap(std::int64_t width, std::int64_t height, std::uint32_t bits_a
                100);
 }
 
+std::string Segment(int marker, const std::string& body) {
+    return "\xFF" + Le(marker, 1) + Be(body.size() + 2, 2) + body;
+}
+
 std::string Frame(int marker, int width, int height) {
-    return "\xFF" + Le(marker, 1) + Be(17, 2) + "\x08" + Be(height, 2) + Be(width, 2) +
-           Pad("\x03", 10);
+    return Segment(marker, "\x08" + Be(height, 2) + Be(width, 2) + Pad("\x03", 10));
 }
 
 std::string Jpeg(const std::string& segments) {
     return "\xFF\xD8" + segments + "\xFF\xD9";
 }
 
-const std::string kApp0 = "\xFF\xE0" + Be(14, 2) + Pad("JFIF", 12);
+const std::string kApp0 = Segment(0xE0, Pad("JFIF", 12));
 
 std::string Gif(int width, int height, const std::string& blocks) {
     return "GIF89a" + Le(width, 2) + Le(height, 2) + Pad("", 3) + blocks + ";";
@@ -110,18 +114,18 @@ std::string EmfRecord(std::uint32_t size) {
 
 const std::string kEmfEnd = Pad(Le(14, 4) + Le(20, 4), 20);
 
-struct Case {
-    const char* name;
-    std::string bytes;
-    PictureFormat format;
-    bool sound;
-    std::int64_t width = 0, height = 0;
-};
-
-std::vector<Case> Cases() {
+// Each case's claim; and on any prefix of it, or with any byte of its first 64 flipped, no crash
+// or endless walk (under the sanitizers of the native build) and no sound claim above 500 MP.
+TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
     using F = PictureFormat;
     const std::string cut_emf = Le(70, 4) + Le(4000, 4) + kEmfEnd;
-    return {
+    const struct Case {
+        const char* name;
+        std::string bytes;
+        PictureFormat format;
+        bool sound;
+        std::int64_t width = 0, height = 0;
+    } cases[] = {
         {"bitmap", Bitmap(3, 2), F::Bitmap, true, 3, 2},
         {"bitmap stored top-down", Bitmap(3, -2), F::Bitmap, true, 3, 2},
         {"bitmap pixels past the end", Bitmap(3, 2, 5000), F::Bitmap, false},
@@ -131,7 +135,6 @@ std::vector<Case> Cases() {
         {"progressive after fill", Jpeg("\xFF\xFF\xFF" + Frame(0xC2, 64, 48)), F::Jpeg, true, 64,
          48},
         {"jpeg of 65500 square", Jpeg(Frame(0xC0, 65500, 65500)), F::Jpeg, false},
-        {"progressive of 65500 square", Jpeg(kApp0 + Frame(0xC2, 65500, 65500)), F::Jpeg, false},
         {"jpeg height given later", Jpeg(Frame(0xC0, 640, 0)), F::Jpeg, false},
         {"jpeg scan before a frame", Jpeg("\xFF\xDA" + Be(8, 2) + Pad("", 6)), F::Jpeg, false},
         {"jpeg segment of length 0", Jpeg("\xFF\xE1" + Be(0, 2) + Frame(0xC0, 8, 8)), F::Jpeg,
@@ -175,9 +178,7 @@ std::vector<Case> Cases() {
         {"random bytes", "not a picture at all", F::Unknown, false},
         {"empty", "", F::Unknown, false},
     };
-}
-TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
-    for (const Case& c : Cases()) {
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryBytes file(c.bytes);
         const PictureHeader header = ReadPictureHeader(file);
@@ -187,24 +188,42 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
             EXPECT_EQ(header.width, c.width);
             EXPECT_EQ(header.height, c.height);
         }
-    }
-}
-
-TEST(PictureHeader, SurvivesEveryTruncationAndFlipOfSoundFiles) {
-    // No crash or endless walk on any prefix of any case, nor with any byte of its first 64
-    // flipped (run under the sanitizers of the native build, where they are on).
-    for (const Case& c : Cases()) {
         for (std::size_t cut = 0; cut < c.bytes.size(); ++cut) {
-            MemoryBytes file(std::string_view(c.bytes).substr(0, cut));
-            ReadPictureHeader(file);
+            MemoryBytes prefix(std::string_view(c.bytes).substr(0, cut));
+            ReadPictureHeader(prefix);
         }
         for (std::size_t at = 0; at < c.bytes.size() && at < 64; ++at) {
             std::string flipped = c.bytes;
             flipped[at] = static_cast<char>(~flipped[at]);
-            MemoryBytes file(flipped);
-            const PictureHeader header = ReadPictureHeader(file);
-            EXPECT_FALSE(header.sound && header.width * header.height > 500'000'000) << c.name;
+            MemoryBytes bytes(flipped);
+            const PictureHeader claim = ReadPictureHeader(bytes);
+            EXPECT_FALSE(claim.sound && claim.width * claim.height > 500'000'000) << at;
         }
+    }
+}
+
+// The camera's orientation: in either byte order, before the image data only, whole or cut short
+// anywhere (no orientation or the right one then, and no read beyond the bytes).
+TEST(JpegExifOrientation, ReadsEitherByteOrderBeforeTheImageDataOnly) {
+    const auto exif = [](std::uint32_t orientation, bool big_endian = false) {
+        return Segment(0xE1,
+                       std::string("Exif\0\0", 6) +
+                           Tiff({{0x100, 3, 640}, {0x112, 3, orientation}}, 0, 8, big_endian));
+    };
+    const std::vector<std::pair<std::string, int>> heads = {
+        {Jpeg(kApp0 + exif(6)), 6},
+        {Jpeg(exif(8, true)), 8},
+        {Jpeg(""), 0},
+        {"not a picture at all", 0},
+        {Jpeg("\xFF\xDA" + Be(2, 2) + exif(6)), 0},  // after the image data
+        {Jpeg(exif(9)), 0}};                         // no such orientation
+    for (const auto& [head, orientation] : heads) {
+        EXPECT_EQ(JpegExifOrientation(head), orientation) << ::testing::PrintToString(head);
+    }
+    const std::string whole = Jpeg(exif(3, true));
+    for (std::size_t length = 0; length < whole.size(); ++length) {
+        const int found = JpegExifOrientation(std::string_view(whole).substr(0, length));
+        EXPECT_TRUE(found == 0 || found == 3) << length;
     }
 }
 
