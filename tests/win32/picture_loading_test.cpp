@@ -1,5 +1,6 @@
 // Pictures as the Win32 backend loads them: natural sizes, reduced decoding, camera orientation,
-// metafiles, the banner resource, and the errors of files that are no pictures.
+// metafiles, and the errors of files that are no pictures. (The dialog's banner, the program's
+// resource, loads in every dialog test.)
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -95,10 +96,6 @@ std::string EnhancedMetafile() {
     return bytes;
 }
 
-const forms::win32::Dib& Pixels(const Picture& picture) {
-    return dynamic_cast<const forms::win32::BitmapPicture&>(*picture).pixels();
-}
-
 TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
     const struct {
         std::filesystem::path name;
@@ -143,7 +140,7 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
                                 }});
         EXPECT_EQ(asked_width, turned.width * 2) << "the hint hears of the upright size";
         EXPECT_FLOAT_EQ(picture->width_twips(), turned.width * 2 * scale.twips_per_pixel_x);
-        const auto& pixels = Pixels(picture);
+        const auto& pixels = dynamic_cast<const forms::win32::BitmapPicture&>(*picture).pixels();
         // Red or blue, whatever JPEG coding changed below each channel's top bit.
         const auto is = [&pixels](POINT at, std::uint32_t rgb) {
             return ((pixels.pixels()[at.y * pixels.width() + at.x] ^ rgb) & 0x808080) == 0;
@@ -152,16 +149,6 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
         ASSERT_EQ(pixels.height(), turned.height);
         EXPECT_TRUE(is(turned.red, 0xFF0000));
         EXPECT_TRUE(is(turned.blue, 0x0000FF));
-    }
-}
-
-TEST_F(PictureLoadingTest, TheBannerComesFromTheExecutable) {
-    EXPECT_GT(Pixels(backend.LoadResourcePicture("BANNER")).width(), 0);
-    try {
-        backend.LoadResourcePicture("NO_SUCH_PICTURE");
-        ADD_FAILURE() << "a missing resource loaded";
-    } catch (const forms::RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::FileNotFound);
     }
 }
 
