@@ -56,17 +56,6 @@ FormTest::FormTest(forms::win32::Decoding decoding)
     settings.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "1");
 }
 
-settings_dialog::frmSetting& FormTest::ShowDialog() {
-    settings_dialog::frmSetting& dialog = LoadDialog();
-    dialog.Show();
-    Pump();
-    return dialog;
-}
-
-void FormTest::Tick(saver_window::frmScreenSaver& saver) {
-    app.RaiseTimer(saver.Timer);
-}
-
 HWND FormTest::WindowOf(const forms::Control& control) {
     // A frame's controls are its window's children.
     const auto& form = dynamic_cast<const forms::Form&>(control.host());

@@ -58,7 +58,12 @@ class FormTest : public ::testing::Test {
         Settle();
         return dialog;
     }
-    settings_dialog::frmSetting& ShowDialog();
+    settings_dialog::frmSetting& ShowDialog() {
+        auto& dialog = LoadDialog();
+        dialog.Show();
+        Pump();
+        return dialog;
+    }
     // The slide show window on `pictures`, showing file names, not yet ticked.
     saver_window::frmScreenSaver& LoadSaver() {
         auto& saver = app.Load<saver_window::frmScreenSaver>(module);
@@ -68,7 +73,7 @@ class FormTest : public ::testing::Test {
     // Delivers messages until the readings and loads under way have arrived.
     void Settle();
     // One timer event of the slide show, as the backend runs it.
-    void Tick(saver_window::frmScreenSaver& saver);
+    void Tick(saver_window::frmScreenSaver& saver) { app.RaiseTimer(saver.Timer); }
     bool Stored(const char* key) const {
         return settings.Contains(settings::kApplication, settings::kSection, key);
     }
