@@ -42,39 +42,6 @@ void Send(HWND window, const Notice& notice) {
                  notice.without_setting ? 0 : reinterpret_cast<LPARAM>(bytes));
 }
 
-using DisplayNoticeTest = FormTest;
-
-TEST_F(DisplayNoticeTest, TicksRestOnlyWhileTheDisplaysAreOffAndAKeyEndsTheShowStill) {
-    pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
-    pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
-    frmScreenSaver& saver = LoadSaver();
-    // Each notice in turn, and whether a tick then shows the other picture. Notices that are not
-    // a well-formed console display state carry the state "off", so that reading one as such
-    // would stop the show.
-    const std::pair<Notice, bool> notices[] = {{Notice{.setting = GUID_MONITOR_POWER_ON}, true},
-                                               {Notice{.length = 1}, true},
-                                               {Notice{.length = 8}, true},
-                                               {Notice{.without_setting = true}, true},
-                                               {Notice{.event = PBT_APMRESUMEAUTOMATIC}, true},
-                                               {kOff, false},
-                                               {Notice{3}, false},  // an unknown state: still off
-                                               {kOn, true},
-                                               {kOff, false},
-                                               {Notice{2}, true},  // dimmed
-                                               {kOff, false}};
-    for (std::size_t i = 0; i < std::size(notices); ++i) {
-        SCOPED_TRACE(i);
-        Send(WindowOf(saver), notices[i].first);
-        const forms::Picture shown = saver.Imager.Picture;
-        Tick(saver);
-        EXPECT_EQ(saver.Imager.Picture.get() != shown, notices[i].second);
-    }
-    saver.Show();
-    PostMessageW(WindowOf(saver), WM_KEYDOWN, VK_SPACE, 1);
-    Pump();
-    EXPECT_TRUE(app.ended()) << "the displays are off";
-}
-
 // This process's decoder helpers that run now.
 std::set<DWORD> RunningHelpers() {
     std::set<DWORD> helpers = ChildrenOf(GetCurrentProcessId(), L"Kivo.scr");
@@ -91,12 +58,12 @@ bool NoHelperWithin10s() {
     return RunningHelpers().empty();
 }
 
-class DisplaysOffHelperTest : public FormTest {
+class DisplaysOffTest : public FormTest {
   protected:
-    DisplaysOffHelperTest() : FormTest(forms::win32::Decoding::InHelper) {}
+    DisplaysOffTest() : FormTest(forms::win32::Decoding::InHelper) {}
 };
 
-TEST_F(DisplaysOffHelperTest, TheHelperEndsAfterTheLoadUnderWayAndStartsAgainAtTheTickAfterOn) {
+TEST_F(DisplaysOffTest, TicksAndTheHelperRestOnlyWhileTheDisplaysAreOffAndAKeyStillEndsTheShow) {
     pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
     pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
     frmScreenSaver& saver = LoadSaver();
@@ -120,24 +87,37 @@ TEST_F(DisplaysOffHelperTest, TheHelperEndsAfterTheLoadUnderWayAndStartsAgainAtT
     system.join();
     EXPECT_TRUE(ran_on) << "the helper was ended under a load";
     ASSERT_NE(saver.Label.Caption.get(), first);
-    const forms::Picture second = saver.Imager.Picture;
-    EXPECT_NE(second, first_picture) << "the load under way failed";
+    EXPECT_NE(saver.Imager.Picture.get(), first_picture) << "the load under way failed";
     EXPECT_TRUE(NoHelperWithin10s()) << "the helper outlived the load";
-
     for (int i = 0; i < 10; ++i) {  // on and off again, many times between two ticks
         Send(window, kOn);
         Send(window, kOff);
     }
-    Tick(saver);
-    EXPECT_EQ(saver.Imager.Picture.get(), second) << "a tick ran while the displays were off";
-    EXPECT_TRUE(RunningHelpers().empty());
-
-    Send(window, kOn);
-    Tick(saver);
-    EXPECT_EQ(saver.Label.Caption.get(), first);
-    EXPECT_NE(saver.Imager.Picture.get(), second);
-    const std::set<DWORD> helpers = RunningHelpers();
-    EXPECT_TRUE(helpers.size() == 1 && !helpers.contains(helper)) << "not one new helper";
+    // Each notice in turn, and whether a tick then shows the other picture, through a helper that
+    // runs only while the displays are on. Notices that are not a well-formed console display
+    // state carry the state "off", so that reading one as such would stop the show.
+    const std::pair<Notice, bool> notices[] = {{Notice{3}, false},  // an unknown state: still off
+                                               {kOn, true},
+                                               {Notice{.setting = GUID_MONITOR_POWER_ON}, true},
+                                               {Notice{.length = 1}, true},
+                                               {Notice{.length = 8}, true},
+                                               {Notice{.without_setting = true}, true},
+                                               {Notice{.event = PBT_APMRESUMEAUTOMATIC}, true},
+                                               {kOff, false},
+                                               {Notice{2}, true},  // dimmed
+                                               {kOff, false}};
+    for (std::size_t i = 0; i < std::size(notices); ++i) {
+        SCOPED_TRACE(i);
+        Send(window, notices[i].first);
+        const forms::Picture shown = saver.Imager.Picture;
+        Tick(saver);
+        EXPECT_EQ(saver.Imager.Picture.get() != shown, notices[i].second);
+        EXPECT_TRUE(notices[i].second ? RunningHelpers().size() == 1 : NoHelperWithin10s());
+    }
+    saver.Show();
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 1);
+    Pump();
+    EXPECT_TRUE(app.ended()) << "the displays are off";
 }
 
 }  // namespace
