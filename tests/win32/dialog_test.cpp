@@ -143,17 +143,11 @@ TEST_F(DialogTest, TheFocusComesBackToItsControlWhenTheDialogIsActiveAgain) {
     frmSetting& dialog = ShowDialog();
     ASSERT_TRUE(TabTo(dialog, "txtSecond"));
     // The window manager hands the focus over on its own time: each step waits for it.
-    const auto settled = [](const auto& done) {
-        for (int i = 0; i < 100 && !done(); ++i) {
-            Pump(std::chrono::milliseconds(10));
-        }
-        return done();
-    };
     HWND other = CreateWindowExW(0, L"Static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  100, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(settled([&] { return GetForegroundWindow() == other; }));
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
     SetForegroundWindow(WindowOf(dialog));
-    EXPECT_TRUE(settled([&] { return FocusName(dialog) == "txtSecond"; }))
+    EXPECT_TRUE(PumpUntil([&] { return FocusName(dialog) == "txtSecond"; }))
         << "the focus is on " << FocusName(dialog);
     DestroyWindow(other);
 }
@@ -183,27 +177,12 @@ TEST_F(DialogTest, ALongFileListGoesInASliceAtATimeWhileTheDialogAnswers) {
     dialog.Show();
     HWND list = WindowOf(dialog.File);
     const auto lines = [list] { return SendMessageW(list, LB_GETCOUNT, 0, 0); };
-    // One message at a time, until the names have arrived (the first slice goes in with them).
-    const auto deliver_one = [] {
-        MSG message;
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            forms::win32::DeliverMessage(message);
-        } else {
-            Sleep(1);
-        }
-    };
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (dialog.File.ListCount() < kNames && std::chrono::steady_clock::now() < until) {
-        deliver_one();
-    }
-    ASSERT_EQ(dialog.File.ListCount(), kNames);
+    // Until the names have arrived (the first slice goes in with them).
+    ASSERT_TRUE(PumpUntil([&] { return dialog.File.ListCount() == kNames; }));
     EXPECT_LT(lines(), kNames) << "all in at once";
     const std::string before = FocusName(dialog);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
-    while (FocusName(dialog) == before && std::chrono::steady_clock::now() < until) {
-        deliver_one();
-    }
-    EXPECT_NE(FocusName(dialog), before) << "the key was not answered";
+    EXPECT_TRUE(PumpUntil([&] { return FocusName(dialog) != before; })) << "not answered";
     EXPECT_LT(lines(), kNames) << "the key waited for the whole list";
     Pump();
     EXPECT_EQ(lines(), kNames);

@@ -90,12 +90,17 @@ void FormTest::Pump(std::chrono::milliseconds duration) {
     } while (std::chrono::steady_clock::now() < until);
 }
 
-void FormTest::Settle() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (backend.Busy() && std::chrono::steady_clock::now() < until) {
-        Pump(std::chrono::milliseconds(5));
+bool FormTest::PumpUntil(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    MSG message;
+    while (!done() && std::chrono::steady_clock::now() < until) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            forms::win32::DeliverMessage(message);
+        } else {
+            Sleep(1);
+        }
     }
-    Pump();
+    return done();
 }
 
 void FormTest::Press(UINT key) {

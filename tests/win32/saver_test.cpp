@@ -102,8 +102,7 @@ TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlid
     const HWND window = WindowOf(saver);
     saver.Show();
     Tick(saver);
-    Pump(std::chrono::milliseconds(100));
-    ASSERT_EQ(MiddleOnScreen(window), kRed);
+    ASSERT_TRUE(PumpUntil([&] { return MiddleOnScreen(window) == kRed; }));
 
     pictures.Write("slide.png", SlowSolidPng(8000, 6000, kBlue));  // the next slide is slow
     int depth = 0;
@@ -124,8 +123,8 @@ TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlid
     saver.Timer.Interval = 0;
     EXPECT_EQ(deepest, 1) << "a tick ran inside the tick";
     EXPECT_EQ(seen, kRed) << "no check during the load, or a half-done slide painted";
-    Pump(std::chrono::milliseconds(100));
-    EXPECT_EQ(MiddleOnScreen(window), kBlue) << "the paint held back was never done";
+    EXPECT_TRUE(PumpUntil([&] { return MiddleOnScreen(window) == kBlue; }))
+        << "the paint held back was never done";
 }
 
 // Whatever reaches the slide show while a tick waits for its picture, any key (those that dialogs
@@ -137,12 +136,15 @@ TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
     pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));
     frmScreenSaver& saver = LoadSaver();
     saver.Show();
-    Pump(std::chrono::milliseconds(100));
+    const HWND window = WindowOf(saver);
+    ASSERT_TRUE(PumpUntil([&] {  // in front and painted: what the user sees and acts on
+        return GetForegroundWindow() == window && !GetUpdateRect(window, nullptr, FALSE);
+    }));
     bool loading = false;  // when the program ended
     app.WhenEnding([&] { loading = backend.Busy(); });
     if (GetParam() == VK_LBUTTON) {
         POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
-        ClientToScreen(WindowOf(saver), &centre);
+        ClientToScreen(window, &centre);
         SetCursorPos(centre.x, centre.y);
         mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
         mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
@@ -150,7 +152,7 @@ TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
         keybd_event(static_cast<BYTE>(GetParam()), 0, 0, 0);
         keybd_event(static_cast<BYTE>(GetParam()), 0, KEYEVENTF_KEYUP, 0);
     } else {
-        PostMessageW(WindowOf(saver), WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
     }
     Tick(saver);  // it hides the picture, then loads the slow one, delivering what came meanwhile
     EXPECT_TRUE(app.ended());
