@@ -81,13 +81,11 @@ RECT FormTest::Bounds(const forms::Control& control) const {
 
 void FormTest::Pump(std::chrono::milliseconds duration) {
     const auto until = std::chrono::steady_clock::now() + duration;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            forms::win32::DeliverMessage(message);
-        }
-        Sleep(duration.count() > 0 ? 5 : 0);
-    } while (std::chrono::steady_clock::now() < until);
+    MSG waiting;
+    PumpUntil([&] {
+        return !PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE) &&
+               std::chrono::steady_clock::now() >= until;
+    });
 }
 
 bool FormTest::PumpUntil(const std::function<bool()>& done) {
