@@ -19,7 +19,7 @@ using SaverTest = FormTest;
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
+TEST_F(SaverTest, ABorderlessPopupOfTheWholeWindowThatIsUnloadedWhenDestroyedFromOutside) {
     frmScreenSaver& saver = LoadSaver();
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(WindowOf(saver), GWL_STYLE));
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_VISIBLE), DWORD{WS_POPUP});
@@ -27,47 +27,36 @@ TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
     GetClientRect(WindowOf(saver), &client);
     EXPECT_EQ(client.right, scale.X(saver.Width));  // the outer width
     EXPECT_EQ(client.bottom, scale.Y(saver.Height));
+    DestroyWindow(WindowOf(saver));  // as a host ends the preview it holds
+    EXPECT_TRUE(app.forms().empty());
 }
 
-TEST_F(SaverTest, WindowlessControlsPaintInCreationOrderCutAtTheirEdges) {
+TEST_F(SaverTest, WindowlessControlsTakeTheMouseInTwipsAndPaintInCreationOrderCutAtTheirEdges) {
     pictures.Write("halves.bmp", Bmp(40, 20, [](int x, int) { return x < 20 ? kRed : kBlue; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
-    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the file name under the picture
+    const HWND window = WindowOf(saver);
     const RECT picture = Bounds(saver.Imager);
-    EXPECT_EQ(Snapshot(WindowOf(saver)).Bright(picture), 0) << "the picture, created later, on top";
+    const LPARAM black = MAKELPARAM(picture.left - 5, picture.top - 5);
+    SendMessageW(window, WM_MOUSEMOVE, 0, black);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, black);
+    EXPECT_EQ(module.MouseSeen, 0) << "the black area takes nothing";
+    ASSERT_TRUE(app.AnyFormLoaded());
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(picture.left + 10, picture.top + 5));
+    EXPECT_EQ(module.LastMouseX, static_cast<std::int32_t>(scale.TwipsX(10)));
+    EXPECT_EQ(module.LastMouseY, static_cast<std::int32_t>(scale.TwipsY(5)));
+
+    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the file name under the picture
+    EXPECT_EQ(Snapshot(window).Bright(picture), 0) << "the picture, created later, on top";
     saver.Imager.Move(scale.TwipsX(-20), saver.Imager.Top);  // its left half outside the window
     saver.Label.Caption = std::string(80, 'W');              // far wider than the label
-    const Snapshot painted(WindowOf(saver));
+    const Snapshot painted(window);
     EXPECT_EQ(painted.At(0, picture.top), kBlue);
     EXPECT_EQ(painted.At(19, picture.bottom - 1), kBlue);
     EXPECT_EQ(painted.At(20, picture.top), 0u);
     const RECT label = Bounds(saver.Label);
     EXPECT_GT(painted.Bright(label), 5);
     EXPECT_EQ(painted.Bright(RECT{label.right, label.top, painted.width, label.bottom}), 0);
-}
-
-TEST_F(SaverTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
-    pictures.Write("red.bmp", SolidBmp(40, 20, kRed));
-    frmScreenSaver& saver = LoadSaver();
-    Tick(saver);
-    const HWND window = WindowOf(saver);
-    const RECT picture = Bounds(saver.Imager);
-    const LPARAM black = MAKELPARAM(picture.left - 5, picture.top - 5);
-    const LPARAM inside = MAKELPARAM(picture.left + 10, picture.top + 5);
-    SendMessageW(window, WM_MOUSEMOVE, 0, black);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, black);
-    EXPECT_EQ(module.MouseSeen, 0);
-    ASSERT_TRUE(app.AnyFormLoaded());
-    SendMessageW(window, WM_MOUSEMOVE, 0, inside);
-    EXPECT_EQ(module.LastMouseX, static_cast<std::int32_t>(scale.TwipsX(10)));
-    EXPECT_EQ(module.LastMouseY, static_cast<std::int32_t>(scale.TwipsY(5)));
-}
-
-TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
-    frmScreenSaver& saver = LoadSaver();
-    DestroyWindow(WindowOf(saver));  // as a host ends the preview it holds
-    EXPECT_TRUE(app.forms().empty());
 }
 
 // The system's password check: `during` stands for its dialog; then "not verified".
