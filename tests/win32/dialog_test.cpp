@@ -20,7 +20,22 @@ namespace {
 using settings_dialog::frmSetting;
 using DialogTest = FormTest;
 
-TEST_F(DialogTest, AFixedToolWindowOfTheDesignSizeWithTheProgramsIconInWhiteOnBlack) {
+// Samples the inside of the interval box, right of its text, after each step of its painting.
+LRESULT CALLBACK SampleInside(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                              DWORD_PTR samples) {
+    const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
+    if (message == WM_NCPAINT || message == WM_ERASEBKGND || message == WM_PAINT) {
+        RECT client;
+        GetClientRect(window, &client);
+        HDC dc = GetDC(window);
+        reinterpret_cast<std::vector<COLORREF>*>(samples)->push_back(
+            GetPixel(dc, client.right - 3, client.bottom / 2));
+        ReleaseDC(window, dc);
+    }
+    return result;
+}
+
+TEST_F(DialogTest, AFixedToolWindowWithTheProgramsIconInWhiteOnBlackNeverWhiteWhileItOpens) {
     frmSetting& dialog = LoadDialog();
     const HWND window = WindowOf(dialog);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
@@ -67,25 +82,7 @@ TEST_F(DialogTest, AFixedToolWindowOfTheDesignSizeWithTheProgramsIconInWhiteOnBl
         ++border;
     }
     EXPECT_GT(frame.Bright(RECT{0, 0, frame.width / 2, border}), 5) << "the frame's caption";
-}
-
-// Samples the inside of the interval box, right of its text, after each step of its painting.
-LRESULT CALLBACK SampleInside(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                              DWORD_PTR samples) {
-    const LRESULT result = DefSubclassProc(window, message, wparam, lparam);
-    if (message == WM_NCPAINT || message == WM_ERASEBKGND || message == WM_PAINT) {
-        RECT client;
-        GetClientRect(window, &client);
-        HDC dc = GetDC(window);
-        reinterpret_cast<std::vector<COLORREF>*>(samples)->push_back(
-            GetPixel(dc, client.right - 3, client.bottom / 2));
-        ReleaseDC(window, dc);
-    }
-    return result;
-}
-
-TEST_F(DialogTest, TheIntervalBoxIsNeverWhiteWhileTheDialogOpens) {
-    frmSetting& dialog = LoadDialog();
+    // The interval box is never white while the dialog opens.
     const HWND box = WindowOf(dialog.txtSecond);
     std::vector<COLORREF> samples;
     SetWindowSubclass(box, SampleInside, 1, reinterpret_cast<DWORD_PTR>(&samples));
