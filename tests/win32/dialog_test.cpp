@@ -10,7 +10,6 @@
 #include <future>
 #include <string>
 
-#include "forms_runtime/win32/window/message_loop.h"
 #include "settings_store/settings_names.h"
 #include "tests/win32/form_test.h"
 
