@@ -126,7 +126,7 @@ TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
     ASSERT_TRUE(PumpUntil([&] {  // in front and painted: what the user sees and acts on
         return GetForegroundWindow() == window && !GetUpdateRect(window, nullptr, FALSE);
     }));
-    bool loading = false;  // when the program ended
+    bool loading = false;  // when the program ended, if it did
     app.WhenEnding([&] { loading = backend.Busy(); });
     if (GetParam() == VK_LBUTTON) {
         POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
@@ -141,8 +141,7 @@ TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
         PostMessageW(window, WM_CLOSE, 0, 0);
     }
     Tick(saver);  // it hides the picture, then loads the slow one, delivering what came meanwhile
-    EXPECT_TRUE(app.ended());
-    EXPECT_TRUE(loading) << "it waited for the load";
+    EXPECT_TRUE(loading) << "not ended, or only once the load was done";
 }
 
 // VK_LBUTTON stands for a click, 0 for a close request.
