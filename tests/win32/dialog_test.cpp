@@ -208,6 +208,7 @@ TEST_F(DialogTest, AModalShowReturnsOnceTheDialogHasEnded) {
     dialog.Show(true);
     KillTimer(nullptr, safety);
     EXPECT_TRUE(app.ended());
+    EXPECT_FALSE(Stored(settings::kIntervalKey)) << "Esc in the drive list was not Cancel";
 }
 
 }  // namespace
