@@ -51,8 +51,10 @@ TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANew
     });
     ASSERT_EQ(WaitForSingleObject(asked, 5000), WAIT_OBJECT_0);
     ASSERT_GT(Hang(hung), 0);
-    if (load.wait_for(kLimit + 1s - (Clock::now() - started)) != std::future_status::ready) {
-        ADD_FAILURE() << "the load was not given up within the time limit and a second";
+    // A correct client gives up at the limit; one that does not waits as long as the helper
+    // hangs. Ten times the limit tells the two apart however busy the machine.
+    if (load.wait_for(10 * kLimit) != std::future_status::ready) {
+        ADD_FAILURE() << "the load was not given up";
         Crash(hung);  // lets the load return
     }
     EXPECT_GE(load.get(), kLimit - 100ms) << "given up before the time limit";

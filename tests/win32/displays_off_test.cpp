@@ -1,17 +1,16 @@
 // The real slide show window told by the system that the console's displays went off, dimmed or
 // came back on: while they are off no tick loads a picture and the decoder helper is gone; a
-// notice of anything else, or one that is not well formed, changes nothing; input ends the show
-// whatever the displays do.
+// notice of anything else, or one that is not well formed, changes nothing; input still ends the
+// show while they are off.
 #include <windows.h>
 
 #include <atomic>
 #include <chrono>
-#include <cstddef>
 #include <cstring>
-#include <ostream>
+#include <iterator>
 #include <set>
 #include <thread>
-#include <vector>
+#include <utility>
 
 #include "tests/common/picture_bytes.h"
 #include "tests/common/win32/process_faults.h"
@@ -43,76 +42,28 @@ void Send(HWND window, const Notice& notice) {
                  notice.without_setting ? 0 : reinterpret_cast<LPARAM>(bytes));
 }
 
-struct NoticeCase {
-    const char* name;
-    std::vector<Notice> notices;
-    bool ticks;  // whether a tick then shows a picture
-};
-void PrintTo(const NoticeCase& notices, std::ostream* out) {
-    *out << notices.name;
-}
-
-class DisplayNoticeTest : public FormTest, public ::testing::WithParamInterface<NoticeCase> {};
-
-TEST_P(DisplayNoticeTest, TicksRestOnlyWhileTheDisplaysAreOffAndAKeyEndsTheShowAlways) {
-    pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
-    pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
-    frmScreenSaver& saver = LoadSaver();
-    for (const Notice& notice : GetParam().notices) {
-        Send(WindowOf(saver), notice);
-    }
-    Tick(saver);
-    EXPECT_EQ(saver.Imager.Picture.get() != nullptr, GetParam().ticks);
-    saver.Show();
-    PostMessageW(WindowOf(saver), WM_KEYDOWN, VK_SPACE, 1);
-    Pump();
-    EXPECT_TRUE(app.ended());
-}
-
-// Notices that are not a well-formed console display state carry the state "off", so that
-// reading one as such would stop the show.
-INSTANTIATE_TEST_SUITE_P(
-    Notices, DisplayNoticeTest,
-    ::testing::Values(NoticeCase{"Off", {kOff}, false}, NoticeCase{"OffThenOn", {kOff, kOn}, true},
-                      NoticeCase{"OffThenDimmed", {kOff, Notice{2}}, true},
-                      NoticeCase{"OffThenAnUnknownState", {kOff, Notice{3}}, false},
-                      NoticeCase{
-                          "AnotherSetting", {Notice{.setting = GUID_MONITOR_POWER_ON}}, true},
-                      NoticeCase{"ShortData", {Notice{.length = 1}}, true},
-                      NoticeCase{"LongData", {Notice{.length = 8}}, true},
-                      NoticeCase{"NoSetting", {Notice{.without_setting = true}}, true},
-                      NoticeCase{"AnotherEvent", {Notice{.event = PBT_APMRESUMEAUTOMATIC}}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 // This process's decoder helpers that run now.
 std::set<DWORD> RunningHelpers() {
-    std::set<DWORD> running;
-    for (const DWORD helper : ChildrenOf(GetCurrentProcessId(), L"Kivo.scr")) {
-        if (Runs(helper)) {
-            running.insert(helper);
-        }
-    }
-    return running;
+    std::set<DWORD> helpers = ChildrenOf(GetCurrentProcessId(), L"Kivo.scr");
+    std::erase_if(helpers, [](DWORD helper) { return !Runs(helper); });
+    return helpers;
 }
 
 // Polls for up to ten seconds: an ended helper is gone within milliseconds.
 bool NoHelperWithin10s() {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!RunningHelpers().empty()) {
-        if (std::chrono::steady_clock::now() > until) {
-            return false;
-        }
+    while (!RunningHelpers().empty() && std::chrono::steady_clock::now() < until) {
         Sleep(10);
     }
-    return true;
+    return RunningHelpers().empty();
 }
 
-class DisplaysOffHelperTest : public FormTest {
+class DisplaysOffTest : public FormTest {
   protected:
-    DisplaysOffHelperTest() : FormTest(forms::win32::Decoding::InHelper) {}
+    DisplaysOffTest() : FormTest(forms::win32::Decoding::InHelper) {}
 };
 
-TEST_F(DisplaysOffHelperTest, TheHelperEndsAfterTheLoadUnderWayAndStartsAgainAtTheTickAfterOn) {
+TEST_F(DisplaysOffTest, TicksAndTheHelperRestOnlyWhileTheDisplaysAreOffAndAKeyStillEndsTheShow) {
     pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
     pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
     frmScreenSaver& saver = LoadSaver();
@@ -136,25 +87,37 @@ TEST_F(DisplaysOffHelperTest, TheHelperEndsAfterTheLoadUnderWayAndStartsAgainAtT
     system.join();
     EXPECT_TRUE(ran_on) << "the helper was ended under a load";
     ASSERT_NE(saver.Label.Caption.get(), first);
-    const forms::Picture second = saver.Imager.Picture;
-    EXPECT_NE(second, first_picture) << "the load under way failed";
+    EXPECT_NE(saver.Imager.Picture.get(), first_picture) << "the load under way failed";
     EXPECT_TRUE(NoHelperWithin10s()) << "the helper outlived the load";
-
     for (int i = 0; i < 10; ++i) {  // on and off again, many times between two ticks
         Send(window, kOn);
         Send(window, kOff);
     }
-    Tick(saver);
-    EXPECT_EQ(saver.Imager.Picture.get(), second) << "a tick ran while the displays were off";
-    EXPECT_TRUE(RunningHelpers().empty());
-
-    Send(window, kOn);
-    Tick(saver);
-    EXPECT_EQ(saver.Label.Caption.get(), first);
-    EXPECT_NE(saver.Imager.Picture.get(), second);
-    const std::set<DWORD> helpers = RunningHelpers();
-    ASSERT_EQ(helpers.size(), 1u);
-    EXPECT_FALSE(first_helpers.contains(*helpers.begin()));
+    // Each notice in turn, and whether a tick then shows the other picture, through a helper that
+    // runs only while the displays are on. Notices that are not a well-formed console display
+    // state carry the state "off", so that reading one as such would stop the show.
+    const std::pair<Notice, bool> notices[] = {{Notice{3}, false},  // an unknown state: still off
+                                               {kOn, true},
+                                               {Notice{.setting = GUID_MONITOR_POWER_ON}, true},
+                                               {Notice{.length = 1}, true},
+                                               {Notice{.length = 8}, true},
+                                               {Notice{.without_setting = true}, true},
+                                               {Notice{.event = PBT_APMRESUMEAUTOMATIC}, true},
+                                               {kOff, false},
+                                               {Notice{2}, true},  // dimmed
+                                               {kOff, false}};
+    for (std::size_t i = 0; i < std::size(notices); ++i) {
+        SCOPED_TRACE(i);
+        Send(window, notices[i].first);
+        const forms::Picture shown = saver.Imager.Picture;
+        Tick(saver);
+        EXPECT_EQ(saver.Imager.Picture.get() != shown, notices[i].second);
+        EXPECT_TRUE(notices[i].second ? RunningHelpers().size() == 1 : NoHelperWithin10s());
+    }
+    saver.Show();
+    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 1);
+    Pump();
+    EXPECT_TRUE(app.ended()) << "the displays are off";
 }
 
 }  // namespace

@@ -56,17 +56,6 @@ FormTest::FormTest(forms::win32::Decoding decoding)
     settings.Write(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "1");
 }
 
-settings_dialog::frmSetting& FormTest::ShowDialog() {
-    settings_dialog::frmSetting& dialog = LoadDialog();
-    dialog.Show();
-    Pump();
-    return dialog;
-}
-
-void FormTest::Tick(saver_window::frmScreenSaver& saver) {
-    app.RaiseTimer(saver.Timer);
-}
-
 HWND FormTest::WindowOf(const forms::Control& control) {
     // A frame's controls are its window's children.
     const auto& form = dynamic_cast<const forms::Form&>(control.host());
@@ -92,21 +81,24 @@ RECT FormTest::Bounds(const forms::Control& control) const {
 
 void FormTest::Pump(std::chrono::milliseconds duration) {
     const auto until = std::chrono::steady_clock::now() + duration;
-    do {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            forms::win32::DeliverMessage(message);
-        }
-        Sleep(duration.count() > 0 ? 5 : 0);
-    } while (std::chrono::steady_clock::now() < until);
+    MSG waiting;
+    PumpUntil([&] {
+        return !PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE) &&
+               std::chrono::steady_clock::now() >= until;
+    });
 }
 
-void FormTest::Settle() {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (backend.Busy() && std::chrono::steady_clock::now() < until) {
-        Pump(std::chrono::milliseconds(5));
+bool FormTest::PumpUntil(const std::function<bool()>& done) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    MSG message;
+    while (!done() && std::chrono::steady_clock::now() < until) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            forms::win32::DeliverMessage(message);
+        } else {
+            Sleep(1);
+        }
     }
-    Pump();
+    return done();
 }
 
 void FormTest::Press(UINT key) {

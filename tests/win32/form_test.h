@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,12 @@ class FormTest : public ::testing::Test {
         Settle();
         return dialog;
     }
-    settings_dialog::frmSetting& ShowDialog();
+    settings_dialog::frmSetting& ShowDialog() {
+        auto& dialog = LoadDialog();
+        dialog.Show();
+        Pump();
+        return dialog;
+    }
     // The slide show window on `pictures`, showing file names, not yet ticked.
     saver_window::frmScreenSaver& LoadSaver() {
         auto& saver = app.Load<saver_window::frmScreenSaver>(module);
@@ -66,9 +72,12 @@ class FormTest : public ::testing::Test {
         return saver;
     }
     // Delivers messages until the readings and loads under way have arrived.
-    void Settle();
+    void Settle() {
+        PumpUntil([this] { return !backend.Busy(); });
+        Pump();
+    }
     // One timer event of the slide show, as the backend runs it.
-    void Tick(saver_window::frmScreenSaver& saver);
+    void Tick(saver_window::frmScreenSaver& saver) { app.RaiseTimer(saver.Timer); }
     bool Stored(const char* key) const {
         return settings.Contains(settings::kApplication, settings::kSection, key);
     }
@@ -85,6 +94,8 @@ class FormTest : public ::testing::Test {
     RECT Bounds(const forms::Control& control) const;
     // Delivers the messages waiting, then keeps doing so for `duration`.
     static void Pump(std::chrono::milliseconds duration = std::chrono::milliseconds(0));
+    // Delivers messages one at a time until `done`, for twenty seconds at most; whether it came.
+    static bool PumpUntil(const std::function<bool()>& done);
     // A key pressed and released where the focus is.
     static void Press(UINT key);
     // Presses Tab until the control has the focus; false when it never gets it.

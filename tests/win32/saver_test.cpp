@@ -1,13 +1,11 @@
 // The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, the keys, its end from outside, and input and close requests during
-// a tick that waits for its picture.
+// mouse by hit test in twips, its end from outside, and the keys, clicks and close requests that
+// end it while a tick waits for its picture.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 #include <optional>
-#include <string_view>
-#include <thread>
 
 #include "tests/common/picture_bytes.h"
 #include "tests/win32/form_test.h"
@@ -21,7 +19,7 @@ using SaverTest = FormTest;
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
+TEST_F(SaverTest, ABorderlessPopupOfTheWholeWindowThatIsUnloadedWhenDestroyedFromOutside) {
     frmScreenSaver& saver = LoadSaver();
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(WindowOf(saver), GWL_STYLE));
     EXPECT_EQ(style & (WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_VISIBLE), DWORD{WS_POPUP});
@@ -29,65 +27,36 @@ TEST_F(SaverTest, ABorderlessPopupWhoseClientAreaIsTheWholeWindow) {
     GetClientRect(WindowOf(saver), &client);
     EXPECT_EQ(client.right, scale.X(saver.Width));  // the outer width
     EXPECT_EQ(client.bottom, scale.Y(saver.Height));
+    DestroyWindow(WindowOf(saver));  // as a host ends the preview it holds
+    EXPECT_TRUE(app.forms().empty());
 }
 
-TEST_F(SaverTest, WindowlessControlsPaintInCreationOrderCutAtTheirEdges) {
+TEST_F(SaverTest, WindowlessControlsTakeTheMouseInTwipsAndPaintInCreationOrderCutAtTheirEdges) {
     pictures.Write("halves.bmp", Bmp(40, 20, [](int x, int) { return x < 20 ? kRed : kBlue; }));
     frmScreenSaver& saver = LoadSaver();
     Tick(saver);
-    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the file name under the picture
+    const HWND window = WindowOf(saver);
     const RECT picture = Bounds(saver.Imager);
-    EXPECT_EQ(Snapshot(WindowOf(saver)).Bright(picture), 0) << "the picture, created later, on top";
+    const LPARAM black = MAKELPARAM(picture.left - 5, picture.top - 5);
+    SendMessageW(window, WM_MOUSEMOVE, 0, black);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, black);
+    EXPECT_EQ(module.MouseSeen, 0) << "the black area takes nothing";
+    ASSERT_TRUE(app.AnyFormLoaded());
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(picture.left + 10, picture.top + 5));
+    EXPECT_EQ(module.LastMouseX, static_cast<std::int32_t>(scale.TwipsX(10)));
+    EXPECT_EQ(module.LastMouseY, static_cast<std::int32_t>(scale.TwipsY(5)));
+
+    saver.Label.Move(saver.Imager.Left, saver.Imager.Top);  // the file name under the picture
+    EXPECT_EQ(Snapshot(window).Bright(picture), 0) << "the picture, created later, on top";
     saver.Imager.Move(scale.TwipsX(-20), saver.Imager.Top);  // its left half outside the window
     saver.Label.Caption = std::string(80, 'W');              // far wider than the label
-    const Snapshot painted(WindowOf(saver));
+    const Snapshot painted(window);
     EXPECT_EQ(painted.At(0, picture.top), kBlue);
     EXPECT_EQ(painted.At(19, picture.bottom - 1), kBlue);
     EXPECT_EQ(painted.At(20, picture.top), 0u);
     const RECT label = Bounds(saver.Label);
     EXPECT_GT(painted.Bright(label), 5);
     EXPECT_EQ(painted.Bright(RECT{label.right, label.top, painted.width, label.bottom}), 0);
-}
-
-TEST_F(SaverTest, TheMouseReachesThePictureInTwipsOfItsOwnAndTheBlackAreaTakesNothing) {
-    pictures.Write("red.bmp", SolidBmp(40, 20, kRed));
-    frmScreenSaver& saver = LoadSaver();
-    Tick(saver);
-    const HWND window = WindowOf(saver);
-    const RECT picture = Bounds(saver.Imager);
-    const LPARAM black = MAKELPARAM(picture.left - 5, picture.top - 5);
-    const LPARAM inside = MAKELPARAM(picture.left + 10, picture.top + 5);
-    SendMessageW(window, WM_MOUSEMOVE, 0, black);
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, black);
-    EXPECT_EQ(module.MouseSeen, 0);
-    ASSERT_TRUE(app.AnyFormLoaded());
-    SendMessageW(window, WM_MOUSEMOVE, 0, inside);
-    EXPECT_EQ(module.MouseSeen, 1);
-    EXPECT_EQ(module.LastMouseX, static_cast<std::int32_t>(scale.TwipsX(10)));
-    EXPECT_EQ(module.LastMouseY, static_cast<std::int32_t>(scale.TwipsY(5)));
-    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, inside);
-    EXPECT_FALSE(app.AnyFormLoaded());
-}
-
-class SaverKeyTest : public FormTest, public ::testing::WithParamInterface<UINT> {};
-
-TEST_P(SaverKeyTest, ReachesTheWindowAndEndsTheSlideShow) {
-    frmScreenSaver& saver = LoadSaver();
-    saver.Show();
-    PostMessageW(WindowOf(saver), WM_KEYDOWN, GetParam(), 1);
-    Pump();
-    EXPECT_FALSE(app.AnyFormLoaded());
-    EXPECT_TRUE(app.ended());
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryKey, SaverKeyTest,
-                         ::testing::Values(VK_ESCAPE, VK_TAB, VK_RETURN, VK_SPACE, 'A'));
-
-TEST_F(SaverTest, AWindowDestroyedFromOutsideUnloadsItsForm) {
-    frmScreenSaver& saver = LoadSaver();
-    DestroyWindow(WindowOf(saver));  // as a host ends the preview it holds
-    EXPECT_FALSE(app.AnyFormLoaded());
-    EXPECT_TRUE(app.forms().empty());
 }
 
 // The system's password check: `during` stands for its dialog; then "not verified".
@@ -119,8 +88,7 @@ TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlid
     const HWND window = WindowOf(saver);
     saver.Show();
     Tick(saver);
-    Pump(std::chrono::milliseconds(100));
-    ASSERT_EQ(MiddleOnScreen(window), kRed);
+    ASSERT_TRUE(PumpUntil([&] { return MiddleOnScreen(window) == kRed; }));
 
     pictures.Write("slide.png", SlowSolidPng(8000, 6000, kBlue));  // the next slide is slow
     int depth = 0;
@@ -141,45 +109,45 @@ TEST_F(SaverTest, APasswordCheckDuringATickLoadRunsNoTickAndPaintsNoHalfDoneSlid
     saver.Timer.Interval = 0;
     EXPECT_EQ(deepest, 1) << "a tick ran inside the tick";
     EXPECT_EQ(seen, kRed) << "no check during the load, or a half-done slide painted";
-    Pump(std::chrono::milliseconds(100));
-    EXPECT_EQ(MiddleOnScreen(window), kBlue) << "the paint held back was never done";
+    EXPECT_TRUE(PumpUntil([&] { return MiddleOnScreen(window) == kBlue; }))
+        << "the paint held back was never done";
 }
 
-// What reaches the slide show while a tick waits for its picture: the user's key or click, and
-// what other windows post to it (a host's close request, a key that a monitor's cover hands on).
-class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<std::string_view> {};
+// Whatever reaches the slide show while a tick waits for its picture, any key (those that dialogs
+// take for their own too), a click or a host's close request, ends the program while the load is
+// still under way.
+class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<UINT> {};
 
 TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
     pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));
     frmScreenSaver& saver = LoadSaver();
     saver.Show();
-    Pump(std::chrono::milliseconds(100));
-    ASSERT_TRUE(app.AnyFormLoaded());
-    POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
-    ClientToScreen(WindowOf(saver), &centre);
-    std::thread other([arrival = GetParam(), window = WindowOf(saver), centre] {
-        Sleep(100);  // into the load
-        if (arrival == "Key") {
-            keybd_event(VK_F7, 0, 0, 0);
-            keybd_event(VK_F7, 0, KEYEVENTF_KEYUP, 0);
-        } else if (arrival == "Click") {
-            SetCursorPos(centre.x, centre.y);
-            mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-            mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-        } else {
-            const bool close = arrival == "PostedCloseRequest";
-            PostMessageW(window, close ? WM_CLOSE : WM_KEYDOWN, close ? 0 : VK_F7, 1);
-        }
-    });
-    Tick(saver);  // it hides the picture, then loads the slow one: half a second or more
-    other.join();
-    EXPECT_TRUE(app.ended()) << "it waited for the load";
+    const HWND window = WindowOf(saver);
+    ASSERT_TRUE(PumpUntil([&] {  // in front and painted: what the user sees and acts on
+        return GetForegroundWindow() == window && !GetUpdateRect(window, nullptr, FALSE);
+    }));
+    bool loading = false;  // when the program ended, if it did
+    app.WhenEnding([&] { loading = backend.Busy(); });
+    if (GetParam() == VK_LBUTTON) {
+        POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
+        ClientToScreen(window, &centre);
+        SetCursorPos(centre.x, centre.y);
+        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    } else if (GetParam() != 0) {
+        keybd_event(static_cast<BYTE>(GetParam()), 0, 0, 0);
+        keybd_event(static_cast<BYTE>(GetParam()), 0, KEYEVENTF_KEYUP, 0);
+    } else {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    Tick(saver);  // it hides the picture, then loads the slow one, delivering what came meanwhile
+    EXPECT_TRUE(loading) << "not ended, or only once the load was done";
 }
 
+// VK_LBUTTON stands for a click, 0 for a close request.
 INSTANTIATE_TEST_SUITE_P(Arrivals, SlowLoadTest,
-                         ::testing::Values("Key", "Click", "PostedCloseRequest",
-                                           "KeyPostedByACover"),
-                         [](const auto& info) { return std::string(info.param); });
+                         ::testing::Values(VK_ESCAPE, VK_TAB, VK_RETURN, VK_SPACE, 'A', VK_LBUTTON,
+                                           0));
 
 }  // namespace
 }  // namespace kivo::test
