@@ -57,20 +57,6 @@ bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds time
     return WaitUntil([&] { return ColoursClose(ScreenPixel(at), colour); }, timeout);
 }
 
-std::vector<std::uint32_t> WatchPixel(POINT at, std::chrono::milliseconds duration) {
-    std::vector<std::uint32_t> seen;
-    WaitUntil(
-        [&] {
-            const std::uint32_t now = ScreenPixel(at);
-            if (seen.empty() || !ColoursClose(seen.back(), now)) {
-                seen.push_back(now);
-            }
-            return false;
-        },
-        duration);
-    return seen;
-}
-
 bool PointerShowing() {
     CURSORINFO cursor{};
     cursor.cbSize = sizeof cursor;

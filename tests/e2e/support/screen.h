@@ -22,9 +22,6 @@ bool ColoursClose(std::uint32_t a, std::uint32_t b, int tolerance = 8);
 // Waits until the pixel at `at` is close to `colour`.
 bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds timeout);
 
-// What the pixel at `at` shows for `duration`: its colour at the start, then each change.
-std::vector<std::uint32_t> WatchPixel(POINT at, std::chrono::milliseconds duration);
-
 bool PointerShowing();
 
 // The system's screen-saver-running flag as Wine keeps it for every process of the prefix: it
