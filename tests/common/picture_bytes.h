@@ -1,6 +1,5 @@
 // Picture files as bytes, for tests to write into a TempFolder or a fake file system. Colours are
-// 0xRRGGBB. Sizes are in pixels and must be positive; the functions throw std::invalid_argument
-// otherwise.
+// 0xRRGGBB; sizes are in pixels, and positive.
 #pragma once
 
 #include <cstdint>

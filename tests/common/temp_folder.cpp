@@ -27,11 +27,6 @@ TempFolder::~TempFolder() {
     }
 }
 
-std::filesystem::path TempFolder::MakeFolder(const std::filesystem::path& name) const {
-    std::filesystem::create_directories(path_ / name);
-    return path_ / name;
-}
-
 std::filesystem::path TempFolder::Write(const std::filesystem::path& name,
                                         std::string_view bytes) const {
     const std::filesystem::path file = path_ / name;

@@ -24,8 +24,6 @@ class TempFolder {
         return path_ / name;
     }
 
-    // Makes the folder `name` (several levels deep if need be) and returns its path.
-    std::filesystem::path MakeFolder(const std::filesystem::path& name) const;
     // Writes `bytes` to the file `name`, making the folders it stands in, and returns its path.
     std::filesystem::path Write(const std::filesystem::path& name, std::string_view bytes) const;
 

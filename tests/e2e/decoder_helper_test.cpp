@@ -20,24 +20,6 @@ namespace {
 constexpr std::uint32_t kRed = 0xFF0000;
 constexpr std::uint32_t kBlue = 0x0000FF;
 
-// The decoder helpers of `program` (not Wine's desktop process, which it may start too).
-std::set<DWORD> HelpersOf(DWORD program) {
-    return test::ChildrenOf(program, L"Kivo.scr");
-}
-
-// Whether every one of the processes `ids` ends within ten seconds.
-bool AllEnd(const std::set<DWORD>& ids) {
-    return WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), test::Runs); }, 10s);
-}
-
-// Whether the centre stays red and the saver runs for `duration`.
-bool StaysRed(const ScopedProcess& saver, std::chrono::milliseconds duration) {
-    const auto lost = [&] {
-        return !saver.running() || !ColoursClose(ScreenPixel(kScreenCentre), kRed);
-    };
-    return !WaitUntil(lost, duration);
-}
-
 class DecoderHelperTest : public SettingDialogTest {
   protected:
     // Makes Kivo's picture folder a share holding a red picture and one whose reads are held.
@@ -66,7 +48,10 @@ TEST_F(DecoderHelperTest, AHelperThatCrashesOrHangsLeavesThePictureAndHoldsNoKey
     // The saver goes on: the red picture at its turn, then the held one again in a new helper.
     EXPECT_TRUE(WaitForPixel(kScreenCentre, kRed, 10s)) << std::hex << ScreenPixel(kScreenCentre);
     ASSERT_TRUE(HeldLoadsBegin(2)) << "no new helper after the crash";
-    EXPECT_TRUE(StaysRed(saver, 1s)) << std::hex << ScreenPixel(kScreenCentre);
+    const auto lost = [&] {
+        return !saver.running() || !ColoursClose(ScreenPixel(kScreenCentre), kRed);
+    };
+    EXPECT_FALSE(WaitUntil(lost, 1s)) << "the hung load lost the picture, or the saver";
     helpers.merge(HelpersOf(saver.id()));
     PressKey(VK_SPACE);
     EXPECT_TRUE(saver.WaitForExit(15s)) << "a key did not end the saver while its helper hangs";
@@ -92,7 +77,6 @@ TEST_F(DecoderHelperTest, AKeyOrAKillWhileTheHelperStartsLeavesNoHelperBehind) {
         }  // killed here on odd attempts
         const std::set<DWORD> helpers = HelpersOf(id);
         EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
-        std::for_each(helpers.begin(), helpers.end(), test::Crash);  // ended here when it was left
     }
 }
 
@@ -124,7 +108,7 @@ TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialog) {
 
 TEST_F(DecoderHelperTest, StartedByHandTheHelperEndsAtOnceQuietly) {
     ScopedProcess helper = Launch(L"--kivo-decoder-helper 1234 5678");
-    EXPECT_TRUE(EndsWithoutAWindow(helper));
+    EXPECT_TRUE(helper.WaitForExit(30s));
     EXPECT_EQ(helper.exitCode(), 0u);
 }
 
@@ -134,14 +118,12 @@ TEST_F(DecoderHelperTest, StartedByHandTheHelperEndsAtOnceQuietly) {
 TEST_F(DecoderHelperTest, DamagedPicturesNeitherEndNorFreezeTheSaver) {
     std::vector<std::filesystem::path> batches{
         std::filesystem::path(KIVO_E2E_CORPUS_SAMPLE).make_preferred()};
-    wchar_t corpus[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"KIVO_CORPUS_DIR", corpus, MAX_PATH) > 0) {
+    if (const wchar_t* corpus = _wgetenv(L"KIVO_CORPUS_DIR")) {
         batches.assign(std::filesystem::directory_iterator(corpus), {});
         std::sort(batches.begin(), batches.end());
     }
-    wchar_t seconds[8] = {};
-    const auto shown = std::chrono::seconds(
-        GetEnvironmentVariableW(L"KIVO_CORPUS_SECONDS", seconds, 8) > 0 ? _wtoi(seconds) : 3);
+    const wchar_t* seconds = _wgetenv(L"KIVO_CORPUS_SECONDS");
+    const auto shown = std::chrono::seconds(seconds != nullptr ? _wtoi(seconds) : 3);
     for (const auto& batch : batches) {
         SCOPED_TRACE(batch.string());
         std::filesystem::remove_all(samples_);

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -17,13 +19,13 @@
 #include "support/wait.h"
 #include "tests/common/picture_bytes.h"
 #include "tests/common/temp_folder.h"
+#include "tests/common/win32/process_faults.h"
 
 namespace kivo::e2e {
 
-// Kivo's texts: the title of its windows, of its preview and of its messages.
+// Kivo's texts: the title of its windows and of its preview.
 inline constexpr wchar_t kSaverTitle[] = L"ScreenSaver ボール(Sample)";
 inline constexpr wchar_t kPreviewTitle[] = L"ScreenSaver Preview";
-inline constexpr wchar_t kApplicationTitle[] = L"Ostra'sSlideShowScreenSaver";
 
 // Where Kivo keeps its settings, below HKEY_CURRENT_USER.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\スライドショー(スクリーンセーバー）\\設定";
@@ -33,21 +35,22 @@ inline constexpr wchar_t kIntervalValue[] = L"切り替え時間";
 
 inline constexpr POINT kScreenCentre = {512, 384};
 
-// The Kivo.scr that the build made, as Wine sees it.
-inline std::filesystem::path KivoScrPath() {
-    return std::filesystem::path(KIVO_SCR_PATH).make_preferred();
+// Whether the window stands above every window that is not topmost.
+inline bool Topmost(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-// Whether `process` ends by itself, having shown no window with Kivo's title. It takes a second
-// or so under Wine, several on a busy machine; one that does not step aside shows its window and
-// stays, which thirty seconds tell.
-inline bool EndsWithoutAWindow(const ScopedProcess& process) {
-    bool shown = false;
-    const auto ended = [&] {
-        shown = shown || FindWindowOf(process.id(), kSaverTitle) != nullptr;
-        return shown || !process.running();
-    };
-    return WaitUntil(ended, 30s) && !shown;
+// The decoder helpers that `program` started (not Wine's desktop process, which it may start too).
+inline std::set<DWORD> HelpersOf(DWORD program) {
+    return test::ChildrenOf(program, L"Kivo.scr");
+}
+
+// Whether every one of the processes `ids` ends within ten seconds; any left are ended here.
+inline bool AllEnd(const std::set<DWORD>& ids) {
+    const bool ended =
+        WaitUntil([&] { return std::none_of(ids.begin(), ids.end(), test::Runs); }, 10s);
+    std::for_each(ids.begin(), ids.end(), test::Crash);
+    return ended;
 }
 
 class KivoTest : public ::testing::Test {
@@ -56,7 +59,9 @@ class KivoTest : public ::testing::Test {
         WaitForNoKivoWindow();
         DeleteKey(L"Software\\スライドショー(スクリーンセーバー）");
         ClearScreenSaverFlag();
-        std::filesystem::copy_file(KivoScrPath(), folder_ / L"Kivo.scr");
+        std::filesystem::copy_file(std::filesystem::path(KIVO_SCR_PATH).make_preferred(),
+                                   folder_ / L"Kivo.scr");
+        std::filesystem::create_directory(samples_);
     }
     ~KivoTest() override { ClearScreenSaverFlag(); }
 
@@ -66,8 +71,9 @@ class KivoTest : public ::testing::Test {
         WaitUntil([] { return FindWindowW(nullptr, kSaverTitle) == nullptr; }, 15s);
     }
 
-    // Writes a picture file into sample\, the folder Kivo shows when no other is stored.
-    void AddPicture(const std::wstring& name, std::string_view bytes) const {
+    // Writes a picture file into sample\, the folder Kivo shows when no other is stored, or into
+    // a folder in it.
+    void AddPicture(const std::filesystem::path& name, std::string_view bytes) const {
         folder_.Write(samples_ / name, bytes);
     }
     ScopedProcess Launch(const std::wstring& arguments) const {
@@ -93,7 +99,7 @@ class KivoTest : public ::testing::Test {
     }
 
     test::TempFolder folder_;
-    const std::filesystem::path samples_ = folder_.MakeFolder(L"sample");
+    const std::filesystem::path samples_ = folder_ / L"sample";
     HWND saverWindow_ = nullptr;
 };
 

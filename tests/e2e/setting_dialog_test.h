@@ -11,14 +11,21 @@ namespace kivo::e2e {
 
 class SettingDialogTest : public KivoTest {
   protected:
-    // Starts Kivo.scr /c with the pointer at `pointer`, waits until the dialog has the keyboard
-    // and moves the pointer out of the way; throws when the dialog does not come.
-    ScopedProcess OpenDialog(POINT pointer = {500, 400}) {
-        MoveCursorTo(pointer);
+    // Starts Kivo.scr /c, waits until the dialog has the keyboard and moves the pointer out of
+    // the way; throws when the dialog does not come.
+    ScopedProcess OpenDialog() {
+        MoveCursorTo({500, 400});
         WaitForNoKivoWindow();
         ScopedProcess process = Launch(L"/c");
         dialog_ = WaitForWindowOf(process.id(), kSaverTitle);
-        if (dialog_ == nullptr || !WaitUntil([this] { return FocusIn(dialog_) != nullptr; }, 15s)) {
+        GUITHREADINFO focus{};
+        focus.cbSize = sizeof focus;
+        const auto hasTheKeyboard = [&] {
+            return GetForegroundWindow() == dialog_ &&
+                   GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &focus) &&
+                   focus.hwndFocus != nullptr;
+        };
+        if (dialog_ == nullptr || !WaitUntil(hasTheKeyboard, 15s)) {
             throw std::runtime_error("the settings dialog did not come with the keyboard");
         }
         MoveCursorTo({1023, 767});
@@ -46,15 +53,6 @@ class SettingDialogTest : public KivoTest {
         MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&line), 2);
         MoveCursorTo({(line.left + line.right) / 2, (line.top + line.bottom) / 2});
         ClickButton(times);
-    }
-
-    // The control with the keyboard focus while `window` is the foreground window; else null.
-    static HWND FocusIn(HWND window) {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        const bool ok = GetForegroundWindow() == window &&
-                        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
-        return ok ? info.hwndFocus : nullptr;
     }
 
     // Puts `text` into the interval box, which tells the dialog as typing would.

@@ -2,90 +2,55 @@
 // window and the settings dialog come while their folder's listing is held, and go on a key or
 // on OK while it is still held, letting the next saver cover the screen. The folder lies on the
 // harness's slow mount (support/slow_folder.h), its listings held until the test releases it.
-#include <algorithm>
 #include <optional>
-#include <set>
 
 #include "setting_dialog_test.h"
 #include "support/slow_folder.h"
-#include "tests/common/win32/process_faults.h"
 
 namespace kivo::e2e {
 namespace {
 
-constexpr std::uint32_t kRed = 0xDC1E1E;
-
-bool Topmost(HWND window) {
-    return window != nullptr && (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 class SlowFolderTest : public SettingDialogTest {
   protected:
-    // The slow folder, with a red picture, is Kivo's picture folder.
+    // The slow folder, with a picture, is Kivo's picture folder.
     SlowFolderTest() {
-        slow_.Write(L"赤.bmp", test::SolidBmp(640, 480, kRed));
+        slow_.Write(L"赤.bmp", test::SolidBmp(640, 480, 0xDC1E1E));
         WriteValue(kSettingsKey, kFolderValue, slow_.path().wstring() + L"\\");
-        WriteValue(kSettingsKey, kIntervalValue, L"0.5");
     }
 
-    // The saver's titled window once it is topmost; null when the saver ends first, or after
-    // fifteen seconds.
-    static HWND CoverOf(const ScopedProcess& saver) {
-        HWND window = nullptr;
-        WaitUntil(
-            [&] {
-                return Topmost(window = FindWindowOf(saver.id(), kSaverTitle)) || !saver.running();
-            },
-            15s);
-        return Topmost(window) ? window : nullptr;
-    }
-    // Starts Kivo.scr /s with the pointer out of the way.
-    ScopedProcess LaunchSaver() {
-        MoveCursorTo({1023, 767});
-        WaitForNoKivoWindow();
-        return Launch(L"/s");
+    // The slide show's window covers the screen (stands topmost) and goes on a key.
+    void CoversAndGoesOnAKey() const {
+        const HWND window = saverWindow_;
+        EXPECT_TRUE(WaitUntil([&] { return Topmost(window); }, 5s)) << "not topmost";
+        PressKey(VK_SPACE);
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 5s)) << "the key left it";
     }
 
     SlowFolder slow_{SlowFolder::Listing::kHeld};
 };
-
-// Whether a key pressed on `window` makes it go.
-bool KeyEnds(HWND window) {
-    SetForegroundWindow(window);
-    WaitUntil([&] { return GetForegroundWindow() == window; }, 3s);
-    PressKey(VK_SPACE);
-    return WaitUntil([&] { return !IsWindow(window); }, 5s);
-}
 
 // A saver ends at once on a key although a thread of it waits on a share that does not answer,
 // and lets go of all that tells another saver that it runs (the lock, its titled window), though
 // its process cannot finish ending while that thread waits: a second saver covers the screen and
 // ends on a key in turn. Once the share comes back both processes end, leaving no decoder helper.
 TEST_F(SlowFolderTest, ASaverEndedWhileItsShareDoesNotAnswerLetsTheNextOneCoverTheScreen) {
-    ScopedProcess first = LaunchSaver();
+    ScopedProcess first = StartSaver(nullptr);
     std::optional<ScopedProcess> second;
     const ReleasedAtTheEnd released(slow_);
-    HWND window = CoverOf(first);
-    ASSERT_NE(window, nullptr) << "no topmost window while the listing is held";
     ASSERT_TRUE(WaitUntil([&] { return slow_.ListingBegun(); }, 10s)) << "no listing began";
-    ASSERT_TRUE(KeyEnds(window)) << "the key left the window";
+    CoversAndGoesOnAKey();
     // Its thread still waits on the share: else this test would show nothing.
     ASSERT_TRUE(first.running()) << "the first saver's process ended while the listing is held";
 
-    second.emplace(LaunchSaver());
-    window = CoverOf(*second);
-    ASSERT_NE(window, nullptr) << "the second saver did not cover the screen";
-    EXPECT_TRUE(KeyEnds(window)) << "the key left the second saver's window";
+    second.emplace(StartSaver(nullptr));
+    CoversAndGoesOnAKey();
 
     slow_.Release();
     EXPECT_TRUE(first.WaitForExit(10s)) << "the first saver stayed after the share came back";
     EXPECT_TRUE(second->WaitForExit(10s)) << "the second saver stayed after the share came back";
-    std::set<DWORD> helpers = test::ChildrenOf(first.id(), L"Kivo.scr");
-    helpers.merge(test::ChildrenOf(second->id(), L"Kivo.scr"));
-    EXPECT_TRUE(
-        WaitUntil([&] { return std::none_of(helpers.begin(), helpers.end(), test::Runs); }, 5s))
-        << "a decoder helper outlived its saver";
-    std::for_each(helpers.begin(), helpers.end(), test::Crash);  // ended here when it did
+    std::set<DWORD> helpers = HelpersOf(first.id());
+    helpers.merge(HelpersOf(second->id()));
+    EXPECT_TRUE(AllEnd(helpers)) << "a decoder helper outlived its saver";
 }
 
 // OK stores what the dialog shows, as text, and ends its window while the listing is held.

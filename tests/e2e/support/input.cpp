@@ -38,7 +38,7 @@ void PressKey(WORD virtualKey) {
     Send(Key(virtualKey, 0), Key(virtualKey, KEYEVENTF_KEYUP));
 }
 
-void MoveCursorTo(POINT at, std::chrono::milliseconds settle) {
+void MoveCursorTo(POINT at) {
     const auto movedBack = [at] {
         POINT now{};
         GetCursorPos(&now);
@@ -46,7 +46,7 @@ void MoveCursorTo(POINT at, std::chrono::milliseconds settle) {
     };
     for (int attempt = 0; attempt < 10; ++attempt) {
         SetCursorPos(at.x, at.y);
-        if (!WaitUntil(movedBack, settle)) {
+        if (!WaitUntil(movedBack, 50ms)) {
             return;
         }
     }
@@ -58,11 +58,11 @@ void ClickButton(int times) {
     }
 }
 
-void Click(HWND window, int times) {
+void Click(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
     MoveCursorTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    ClickButton(times);
+    ClickButton();
 }
 
 }  // namespace kivo::e2e

@@ -4,21 +4,17 @@
 
 #include <windows.h>
 
-#include <chrono>
-
 namespace kivo::e2e {
-
-using namespace std::chrono_literals;
 
 void PressKey(WORD virtualKey);
 
-// Moves the pointer and waits until it has stayed there for `settle`: a window that has just
+// Moves the pointer and waits until it has stayed there a moment: a window that has just
 // appeared or gone under the pointer reports a moment later where the pointer was, and Wine may
 // put it back there.
-void MoveCursorTo(POINT at, std::chrono::milliseconds settle = 50ms);
+void MoveCursorTo(POINT at);
 // Presses and releases the left button `times` times where the pointer is.
 void ClickButton(int times = 1);
 // Clicks the middle of `window`.
-void Click(HWND window, int times = 1);
+void Click(HWND window);
 
 }  // namespace kivo::e2e

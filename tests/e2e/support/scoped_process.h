@@ -40,7 +40,6 @@ class ScopedProcess {
     }
     ScopedProcess(ScopedProcess&& other) noexcept
         : process_(std::exchange(other.process_, nullptr)), id_(other.id_) {}
-    ScopedProcess& operator=(ScopedProcess&&) = delete;
 
     DWORD id() const { return id_; }
     bool running() const { return WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }

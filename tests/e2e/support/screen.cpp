@@ -53,25 +53,8 @@ bool ColoursClose(std::uint32_t a, std::uint32_t b, int tolerance) {
     return true;
 }
 
-bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds timeout, bool change) {
-    return WaitUntil([&] { return ColoursClose(ScreenPixel(at), colour) != change; }, timeout);
-}
-
-std::vector<Sighting> WatchPixel(POINT at, std::chrono::milliseconds duration) {
-    std::vector<Sighting> seen;
-    const auto start = std::chrono::steady_clock::now();
-    WaitUntil(
-        [&] {
-            const std::uint32_t now = ScreenPixel(at);
-            if (seen.empty() || !ColoursClose(seen.back().colour, now)) {
-                const std::chrono::duration<double> since =
-                    std::chrono::steady_clock::now() - start;
-                seen.push_back({now, since.count()});
-            }
-            return false;
-        },
-        duration);
-    return seen;
+bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds timeout) {
+    return WaitUntil([&] { return ColoursClose(ScreenPixel(at), colour); }, timeout);
 }
 
 bool PointerShowing() {

@@ -19,17 +19,8 @@ inline std::uint32_t ScreenPixel(POINT at) {
 // Whether each of the red, green and blue of `a` and `b` differ by at most `tolerance`.
 bool ColoursClose(std::uint32_t a, std::uint32_t b, int tolerance = 8);
 
-// Waits until the pixel at `at` is close to `colour` (or, with `change`, no longer close to it).
-bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds timeout,
-                  bool change = false);
-
-// What the pixel at `at` shows for `duration`: its colour at the start, then each change, each
-// with its moment in seconds from the start.
-struct Sighting {
-    std::uint32_t colour;
-    double seconds;
-};
-std::vector<Sighting> WatchPixel(POINT at, std::chrono::milliseconds duration);
+// Waits until the pixel at `at` is close to `colour`.
+bool WaitForPixel(POINT at, std::uint32_t colour, std::chrono::milliseconds timeout);
 
 bool PointerShowing();
 

@@ -13,17 +13,13 @@ std::filesystem::path Mount() {
     return std::filesystem::path(KIVO_E2E_SLOW_MOUNT).make_preferred();
 }
 
-std::filesystem::path Log() {
-    return Mount().parent_path() / L"slow-folder.log";
-}
-
 std::string Utf8(const std::filesystem::path& path) {
     const std::u8string text = path.generic_u8string();
     return std::string(text.begin(), text.end());
 }
 
 std::string ReadLog() {
-    std::ifstream in(Log(), std::ios::binary);
+    std::ifstream in(Mount().parent_path() / L"slow-folder.log", std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

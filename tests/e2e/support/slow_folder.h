@@ -20,8 +20,6 @@ class SlowFolder {
     // Throws std::runtime_error, with what the harness logged, when the mount is not there.
     explicit SlowFolder(Listing listing);
     ~SlowFolder() { Release(); }
-    SlowFolder(const SlowFolder&) = delete;
-    SlowFolder& operator=(const SlowFolder&) = delete;
 
     // The folder as a Windows program sees it (on Wine's Z: drive), without a final backslash.
     const std::filesystem::path& path() const { return path_; }
@@ -52,8 +50,6 @@ class ReleasedAtTheEnd {
   public:
     explicit ReleasedAtTheEnd(const SlowFolder& folder) : folder_(folder) {}
     ~ReleasedAtTheEnd() { folder_.Release(); }
-    ReleasedAtTheEnd(const ReleasedAtTheEnd&) = delete;
-    ReleasedAtTheEnd& operator=(const ReleasedAtTheEnd&) = delete;
 
   private:
     const SlowFolder& folder_;

@@ -31,25 +31,22 @@ inline bool WaitUntil(const std::function<bool()>& condition, std::chrono::milli
     }
 }
 
-// The visible top-level window titled `title` of the process `processId`; nullptr when none.
-inline HWND FindWindowOf(DWORD processId, const std::wstring& title) {
-    for (HWND window = nullptr;
-         (window = FindWindowExW(nullptr, window, nullptr, title.c_str())) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) {
-            return window;
+// Waits for the visible top-level window titled `title` of the process `processId`; nullptr
+// when none comes in fifteen seconds.
+inline HWND WaitForWindowOf(DWORD processId, const std::wstring& title) {
+    HWND window = nullptr;
+    const auto found = [&] {
+        while ((window = FindWindowExW(nullptr, window, nullptr, title.c_str())) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window)) {
+                return true;
+            }
         }
-    }
-    return nullptr;
-}
-
-// Waits for that window; nullptr on time-out.
-inline HWND WaitForWindowOf(DWORD processId, const std::wstring& title,
-                            std::chrono::milliseconds timeout = 15s) {
-    HWND found = nullptr;
-    WaitUntil([&] { return (found = FindWindowOf(processId, title)) != nullptr; }, timeout);
-    return found;
+        return false;
+    };
+    WaitUntil(found, 15s);
+    return window;
 }
 
 }  // namespace kivo::e2e
