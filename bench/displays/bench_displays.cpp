@@ -18,18 +18,16 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "bench/slides/bench_stats.h"
+#include "bench/slides/in_process_saver.h"
 #include "forms_runtime/application.h"
 #include "forms_runtime/win32/window/message_loop.h"
 #include "forms_runtime/win32/window/win32_backend.h"
-#include "saver_window/frmScreenSaver.h"
-#include "settings_store/memory_settings_store.h"
-#include "settings_store/settings_names.h"
-#include "startup/module/saversample.h"
-#include "startup/win32/win32_system.h"
+#include "tests/common/win32/process_faults.h"
 
 namespace {
 
@@ -45,19 +43,8 @@ constexpr double kHelperSampleMs = 5000;
 std::wstring helper_image;
 
 // This process's decoder helpers now, by process id.
-std::vector<DWORD> Helpers() {
-    std::vector<DWORD> children;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ParentProcessID == GetCurrentProcessId() && helper_image == entry.szExeFile) {
-            children.push_back(entry.th32ProcessID);
-        }
-    }
-    CloseHandle(snapshot);
-    return children;
+std::set<DWORD> Helpers() {
+    return kivo::test::ChildrenOf(GetCurrentProcessId(), helper_image);
 }
 
 // The helpers' processor time over one state: each helper's last reading less its reading as
@@ -213,21 +200,8 @@ int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
     forms::win32::Win32Backend backend(forms::win32::Decoding::InHelper, helper);
-    forms::Application app(backend, kivo::startup::kApplicationTitle);
-    kivo::settings::MemorySettingsStore settings;
-    kivo::startup::Win32System system;
-    kivo::startup::SaverSample module(app, settings, system);
-    module.RunMode = "S";
-    namespace names = kivo::settings;
-    settings.Write(names::kApplication, names::kSection, names::kFolderKey,
-                   kivo::bench::Narrow(folder));
-    settings.Write(names::kApplication, names::kSection, names::kIntervalKey, interval);
-
-    auto& form = app.Load<kivo::saver_window::frmScreenSaver>(module);
-    const forms::ScreenMetrics screen = app.Screen();
-    form.Move(0, 0, screen.width, screen.height);
-    form.Caption = "Kivo bench displays";
-    form.Show();
+    kivo::bench::InProcessSaver saver(backend, folder, interval, "Kivo bench displays");
+    kivo::saver_window::frmScreenSaver& form = *saver.form;
     int ticks = 0;
     form.Timer.on_timer = [&ticks, tick = form.Timer.on_timer] {
         ++ticks;

@@ -28,14 +28,10 @@
 
 #include "bench/slides/bare_decode.h"
 #include "bench/slides/bench_stats.h"
+#include "bench/slides/in_process_saver.h"
 #include "forms_runtime/application.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "forms_runtime/win32/window/win32_backend.h"
-#include "saver_window/frmScreenSaver.h"
-#include "settings_store/memory_settings_store.h"
-#include "settings_store/settings_names.h"
-#include "startup/module/saversample.h"
-#include "startup/win32/win32_system.h"
 
 namespace {
 
@@ -150,22 +146,11 @@ int wmain(int argc, wchar_t** argv) {
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
     TimedBackend backend(helper);
-    forms::Application app(backend, kivo::startup::kApplicationTitle);
-    kivo::settings::MemorySettingsStore settings;
-    kivo::startup::Win32System system;
-    kivo::startup::SaverSample module(app, settings, system);
-    module.RunMode = "S";
-    namespace names = kivo::settings;
-    settings.Write(names::kApplication, names::kSection, names::kFolderKey,
-                   kivo::bench::Narrow(folder));
     // The timer never fires by itself: the benchmark sends each tick.
-    settings.Write(names::kApplication, names::kSection, names::kIntervalKey, "1000000");
-
-    auto& form = app.Load<kivo::saver_window::frmScreenSaver>(module);
+    kivo::bench::InProcessSaver saver(backend, folder, "1000000", "Kivo bench slides");
+    forms::Application& app = saver.app;
+    kivo::saver_window::frmScreenSaver& form = *saver.form;
     const forms::ScreenMetrics screen = app.Screen();
-    form.Move(0, 0, screen.width, screen.height);
-    form.Caption = "Kivo bench slides";
-    form.Show();
     app.SetRandomSource(std::make_unique<InOrder>(form.File1.ListCount()));
     HWND window = reinterpret_cast<HWND>(form.hWnd());
     UINT_PTR timer_id = 0;
