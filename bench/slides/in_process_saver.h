@@ -19,7 +19,9 @@ struct InProcessSaver {
     InProcessSaver(forms::Backend& backend, const std::wstring& folder, const std::string& interval,
                    const char* caption)
         : app(backend, startup::kApplicationTitle) {
-        module.RunMode = "S";
+        // Full screen; assigned so, since assigning the literal here trips a false warning of
+        // GCC 12's (-Wrestrict).
+        module.RunMode.assign(1, 'S');
         settings.Write(settings::kApplication, settings::kSection, settings::kFolderKey,
                        Narrow(folder));
         settings.Write(settings::kApplication, settings::kSection, settings::kIntervalKey,
