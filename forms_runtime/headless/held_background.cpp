@@ -17,7 +17,6 @@ void HeldBackground::Run(std::function<void()> work, std::function<void()> arriv
 }
 
 bool HeldBackground::Ask(std::function<void()> question, std::chrono::milliseconds within) {
-    ++questions_;
     if (holding_ && !quick_answers_) {
         now_ += within;  // waited for in vain
         return false;

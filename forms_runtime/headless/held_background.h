@@ -31,8 +31,6 @@ class HeldBackground : public Background {
     void NeverAnswer(std::size_t position);
     std::size_t waiting() const { return waiting_.size(); }
     void Step(std::chrono::milliseconds time) { now_ += time; }
-    // The questions asked, answered or not.
-    int questions() const { return questions_; }
 
     void Run(std::function<void()> work, std::function<void()> arrive) override;
     bool Ask(std::function<void()> question, std::chrono::milliseconds within) override;
@@ -41,7 +39,6 @@ class HeldBackground : public Background {
   private:
     bool holding_ = false;
     bool quick_answers_ = true;
-    int questions_ = 0;
     std::chrono::milliseconds now_{0};
     std::deque<std::function<void()>> waiting_;  // each: the work, then its arrival
 };
