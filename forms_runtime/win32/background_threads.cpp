@@ -160,13 +160,21 @@ void BackgroundThreads::Later(std::function<void()> work, std::function<void()> 
 }
 
 bool BackgroundThreads::Briefly(std::function<void()> work, DWORD within_ms) {
-    HANDLE thread = Start(std::move(work));
+    // Set when the work has returned, not when its thread has ended: a question's answer is not
+    // kept waiting for the thread's own end. Whichever side lets go of it last closes it.
+    const std::shared_ptr<void> answered(CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle);
+    if (answered == nullptr) {
+        return false;
+    }
+    HANDLE thread = Start([work = std::move(work), answered] {
+        work();
+        SetEvent(answered.get());
+    });
     if (thread == nullptr) {
         return true;  // it ran here, to its end
     }
-    const bool ended = WaitForSingleObject(thread, within_ms) == WAIT_OBJECT_0;
     CloseHandle(thread);
-    return ended;
+    return WaitForSingleObject(answered.get(), within_ms) == WAIT_OBJECT_0;
 }
 
 void BackgroundThreads::After(UINT delay_ms, std::function<void()> then) {

@@ -32,8 +32,8 @@ class BackgroundThreads {
     HANDLE Start(std::function<void()> work);
     // Runs `work` on a thread of its own, then `arrive` on the window's thread. Neither may throw.
     void Later(std::function<void()> work, std::function<void()> arrive);
-    // Runs `work` on a thread of its own and waits at most `within_ms` for that thread to end:
-    // true when it has. Otherwise the thread runs on unwatched. It may not throw.
+    // Runs `work` on a thread of its own and waits at most `within_ms` for it to return: true
+    // when it has. Otherwise it runs on unwatched. It may not throw.
     bool Briefly(std::function<void()> work, DWORD within_ms);
     // Calls `then` on the window's thread once `delay_ms` milliseconds have passed, once.
     void After(UINT delay_ms, std::function<void()> then);
