@@ -148,11 +148,6 @@ void Application::RaiseTimer(Timer& timer) {
         timer.Interval <= 0) {
         return;
     }
-    ++timer_events_;
-    struct TimerEventEnds {
-        int& count;
-        ~TimerEventEnds() { --count; }
-    } ends{timer_events_};
     RaiseEvent([&timer] {
         if (timer.on_timer) {
             timer.on_timer();
@@ -166,13 +161,13 @@ void Application::DisplaysChanged(bool on) {
     }
     displays_off_ = !on;
     backend_.RestPictures(displays_off_);
-}
-
-Picture Application::LoadPicture(const std::string& path, const DecodeHint& hint) {
-    if (timer_events_ == 0) {
-        throw RuntimeError(ErrorKind::InvalidArgument, path);  // nothing but a tick may wait
-    }
-    return backend_.LoadPicture(path, hint);
+    RaiseEvent([this, on] {
+        for (const std::unique_ptr<Form>& form : forms_) {
+            if (form->loaded() && !form->loading()) {
+                form->DisplaysChanged(on);
+            }
+        }
+    });
 }
 
 void Application::ReportFatal(const std::string& message) {

@@ -65,8 +65,9 @@ class Application : public Services {
     // displays are off.
     void RaiseTimer(Timer& timer);
     // The system reports the console's displays off (false) or on again, dimmed or not (true).
-    // While they are off, no timer event runs and the pictures rest (Backend::RestPictures); the
-    // first tick after they come on is a tick like any other.
+    // While they are off, no timer event runs and the pictures rest (Backend::RestPictures); each
+    // loaded form hears of the change as an event (Form::DisplaysChanged). The first tick after
+    // they come on is a tick like any other.
     void DisplaysChanged(bool on);
 
     FileSystem& Files() override { return backend_.Files(); }
@@ -74,7 +75,6 @@ class Application : public Services {
     int MsgBox(const std::string& prompt, int style = kOkOnly,
                const std::string& title = {}) override;
     std::string Path() const override { return backend_.ExecutableFolder(); }
-    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override {
         return backend_.LoadResourcePicture(name);
     }
@@ -126,7 +126,6 @@ class Application : public Services {
     std::vector<std::unique_ptr<Form>> forms_;
     std::unique_ptr<RandomSource> random_;
     int event_depth_ = 0;
-    int timer_events_ = 0;  // timer events running now
     bool ended_ = false;
     bool failing_ = false;  // the error path's message is up: no other event runs
     bool displays_off_ = false;

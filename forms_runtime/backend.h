@@ -27,14 +27,12 @@ class Backend {
     virtual ScreenMetrics Screen() = 0;
     virtual NumberFormat UserNumberFormat() = 0;
     virtual FileSystem& Files() = 0;
-    // A missing or unreadable file, or one that is no picture, raises the runtime's error. Called
-    // only inside a timer event: it waits for the decoder answering the user meanwhile.
-    virtual Picture LoadPicture(const std::string& path, const DecodeHint& hint) = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
     // Work off the window's thread.
     virtual Background& Later() = 0;
     // Decodes a picture file off the window's thread, then calls `arrive` from the message loop
-    // with the picture or the error the load raised. A newer request makes the decoder give up an
+    // with the picture or the error the load raised (a missing or unreadable file, or one that is
+    // no picture). A newer request makes the decoder give up an
     // older one that it is still busy with, after a short grace.
     virtual void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                                   std::function<void(Picture, std::exception_ptr)> arrive) = 0;

@@ -71,6 +71,9 @@ class Form : public ControlHost {
         (void)key_code;
         (void)shift;
     }
+    // The console's displays went off (false) or came back on (true); see
+    // Application::DisplaysChanged.
+    virtual void DisplaysChanged(bool on) { (void)on; }
 
   private:
     friend class Application;

@@ -8,12 +8,18 @@
 namespace kivo::saver_window {
 
 frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& module)
+    : frmScreenSaver(app, module, std::make_shared<SlideShow>(app)) {}
+
+frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& module,
+                               std::shared_ptr<SlideShow> show)
     : Form(app, kScreenSaverLayout),
       File1(Find<forms::FileList>("File1")),
       Timer(Find<forms::Timer>("Timer")),
       Label(Find<forms::Label>("Label")),
       Imager(Find<forms::Image>("Imager")),
-      module_(module) {
+      module_(module),
+      show_(std::move(show)) {
+    show_->Join(*this);
     Imager.on_mouse_move = [this](int button, int shift, float x, float y) {
         Imager_MouseMove(button, shift, x, y);
     };
@@ -22,26 +28,42 @@ frmScreenSaver::frmScreenSaver(forms::Application& app, startup::SaverSample& mo
     };
     Imager.on_click = [this] { Imager_Click(); };
     Timer.on_timer = [this] { Timer_Timer(); };
+    File1.on_listed = [this] { show_->Listed(); };
+}
+
+frmScreenSaver::~frmScreenSaver() {
+    show_->Leave(*this);
 }
 
 void frmScreenSaver::Form_Load() {
-    app().Randomize();
+    const bool leads = show_->Leads(*this);
+    if (leads) {
+        app().Randomize();
+    }
     Imager.Move(0, 0, Width, Height);
 
     settings::SettingsStore& store = module_.settings;
     const forms::NumberFormat locale = app().Locale();
-    const std::string folder =
-        store.Read(settings::kApplication, settings::kSection, settings::kFolderKey,
-                   settings::DefaultFolder(app().Path()));
-    // The folder is listed off the window's thread: the names arrive later, and a folder that
-    // turns out to be missing then ends the show with the same message.
-    app().NameErrors(SettingSubject(settings::kFolderKey, folder), [&] { File1.Path = folder; });
+    // The leader lists the folder and keeps the time for every window of the show.
+    if (leads) {
+        const std::string folder =
+            store.Read(settings::kApplication, settings::kSection, settings::kFolderKey,
+                       settings::DefaultFolder(app().Path()));
+        // The folder is listed off the window's thread: the names arrive later, and a folder that
+        // turns out to be missing then ends the show with the same message.
+        app().NameErrors(SettingSubject(settings::kFolderKey, folder),
+                         [&] { File1.Path = folder; });
+    }
 
     const std::string show_name =
         store.Read(settings::kApplication, settings::kSection, settings::kShowFileNameKey, "True");
     Label.Visible = app().NameErrors(SettingSubject(settings::kShowFileNameKey, show_name),
                                      [&] { return ShowFileName(show_name, locale); });
 
+    if (!leads) {
+        Timer.Enabled = false;
+        return;
+    }
     const std::string interval =
         store.Read(settings::kApplication, settings::kSection, settings::kIntervalKey, "3");
     Timer.Interval = app().NameErrors(SettingSubject(settings::kIntervalKey, interval),
@@ -68,6 +90,10 @@ void frmScreenSaver::Form_KeyDown(int, int) {
 
 void frmScreenSaver::Imager_Click() {}
 
+void frmScreenSaver::DisplaysChanged(bool on) {
+    show_->Rest(!on);
+}
+
 void frmScreenSaver::EndScreenSaver() {
     if (preview()) {
         return;  // nothing in the preview reacts to input
@@ -83,7 +109,10 @@ void frmScreenSaver::EndScreenSaver() {
         }
     }
     system.SetScreenSaverRunning(false);
-    app().Unload(*this);
+    // Every monitor's window goes; the last one gone ends the program.
+    for (frmScreenSaver* window : show_->Windows()) {
+        app().Unload(*window);
+    }
 }
 
 void frmScreenSaver::Form_Unload(std::int16_t&) {
@@ -91,6 +120,14 @@ void frmScreenSaver::Form_Unload(std::int16_t&) {
         startup::System& system = module_.system;
         system.PostClose(system.Owner(hWnd()));
     }
+    if (show_->Leads(*this)) {
+        for (frmScreenSaver* window : show_->Windows()) {
+            if (window != this) {
+                app().Unload(*window);  // the show goes with its leader
+            }
+        }
+    }
+    show_->Leave(*this);
 }
 
 }  // namespace kivo::saver_window

@@ -8,8 +8,8 @@
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"
 #include "startup/main.h"
-#include "startup/module/covers.h"
 #include "startup/module/pointer.h"
+#include "startup/other_monitors.h"
 
 namespace kivo::startup {
 
@@ -65,6 +65,7 @@ void RunPreview(SaverSample& module, const std::string& arguments) {
                   static_cast<float>(size->height) * screen.twips_per_pixel_y);
     }
     form.Show();
+    form.Slides()->Prepare();
 }
 
 void RunFullScreen(SaverSample& module) {
@@ -81,7 +82,7 @@ void RunFullScreen(SaverSample& module) {
     system.MakeTopmost(form.hWnd());
     // After the slide show is topmost: a window with owned windows is put below them when it is
     // made topmost, and under Wine it then stays out of the topmost band.
-    CoverOtherMonitors(system, form.hWnd());
+    ShowOnOtherMonitors(module, form);
     // While every display is off, the ticks rest.
     system.WatchDisplays(form.hWnd());
     system.SetScreenSaverRunning(true);

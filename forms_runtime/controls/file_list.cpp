@@ -27,6 +27,9 @@ FileList::FileList(ControlHost& host, const ControlSpec& layout, Control* contai
             [this](NameList& names) {
                 files_ = std::move(names);
                 notify(ControlProperty::List);
+                if (on_listed) {
+                    on_listed();
+                }
             });
     });
     ListIndex.on_change([this] { notify(ControlProperty::Selection); });

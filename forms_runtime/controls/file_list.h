@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "forms_runtime/basics/later_slot.h"
@@ -26,6 +27,9 @@ class FileList : public Control {
     std::string List(int position) const;
     // The selected file's name, without folder; empty when none is selected.
     std::string FileName() const { return List(ListIndex); }
+    // Runs on the window's thread, in the event that brings them, once a reading's names are in
+    // the list.
+    std::function<void()> on_listed;
 
   private:
     NameList files_;

@@ -27,11 +27,6 @@ class Services {
                        const std::string& title = {}) = 0;
     // The executable's folder, without a trailing separator except at a drive root.
     virtual std::string Path() const = 0;
-    // A missing or unreadable file, or one that is no picture, raises the runtime's error. Only a
-    // timer event may load this way: the tick waits for the decoder while the window goes on
-    // answering the user (ticks and paints held, the event being half done). Anywhere else it
-    // raises an invalid-argument error and loads nothing; load with LoadPictureLater instead.
-    virtual Picture LoadPicture(const std::string& path, const DecodeHint& hint) = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
 
     // Work that may wait (the file system, a decoder) never runs on the window's thread while

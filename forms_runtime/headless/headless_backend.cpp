@@ -65,7 +65,7 @@ std::unique_ptr<FormPeer> HeadlessBackend::CreatePeer(Form& form) {
     return std::make_unique<HeadlessFormPeer>(next_handle_++, insets);
 }
 
-Picture HeadlessBackend::LoadPicture(const std::string& path, const DecodeHint& hint) {
+Picture HeadlessBackend::Decode(const std::string& path, const DecodeHint& hint) {
     last_decode_hint_ = hint;
     const std::string& bytes = files_.Read(path);
     const auto [width, height] = HeaderSize(bytes);
@@ -93,7 +93,7 @@ void HeadlessBackend::LoadPictureLater(const std::string& path, const DecodeHint
     background_.Run(
         [this, path, hint, picture, error] {
             try {
-                *picture = LoadPicture(path, hint);
+                *picture = Decode(path, hint);
             } catch (const RuntimeError&) {
                 *error = std::current_exception();  // handed to `arrive`
             }

@@ -72,7 +72,6 @@ class HeadlessBackend : public Backend {
     ScreenMetrics Screen() override { return screen_; }
     NumberFormat UserNumberFormat() override { return number_format_; }
     FileSystem& Files() override { return files_; }
-    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
     Background& Later() override { return background_; }
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
@@ -86,6 +85,8 @@ class HeadlessBackend : public Backend {
     void EndProgram() override;
 
   private:
+    Picture Decode(const std::string& path, const DecodeHint& hint);
+
     MemoryFileSystem files_;
     ScreenMetrics screen_{15360, 11520, 15, 15};
     NumberFormat number_format_;

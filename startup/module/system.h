@@ -86,11 +86,9 @@ class System {
 
     // Every monitor of the desktop, in the system's order.
     virtual std::vector<Monitor> Monitors() = 0;
-    // Shows a black, borderless, topmost window over each rectangle, owned by `owner` and gone
-    // with it, in place of the covers shown before; an empty list removes them. The covers never
-    // take the keyboard from their owner, hand it every key, hide the pointer and swallow every
-    // click.
-    virtual void ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) = 0;
+    // Makes `window` a companion of `owner`, before it is shown: owned by it, so without a taskbar
+    // button or an entry in the task switcher of its own, and topmost.
+    virtual void Accompany(WindowHandle window, WindowHandle owner) = 0;
     // Calls `changed` on the window thread whenever monitors are added, removed or moved or
     // their DPI changes, for as long as `owner` lives.
     virtual void WatchMonitors(WindowHandle owner, std::function<void()> changed) = 0;

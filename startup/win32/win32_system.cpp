@@ -203,12 +203,17 @@ std::vector<Monitor> Win32System::Monitors() {
     return list.monitors;
 }
 
-void Win32System::ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) {
-    covers_.Show(ToHwnd(owner), covers);
+void Win32System::Accompany(WindowHandle window, WindowHandle owner) {
+    HWND companion = ToHwnd(window);
+    SetWindowLongPtrW(companion, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ToHwnd(owner)));
+    SetWindowLongPtrW(companion, GWL_EXSTYLE,
+                      GetWindowLongPtrW(companion, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
+    SetWindowPos(companion, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void Win32System::WatchMonitors(WindowHandle owner, std::function<void()> changed) {
-    covers_.Watch(ToHwnd(owner), std::move(changed));
+    monitors_.Watch(ToHwnd(owner), std::move(changed));
 }
 
 void Win32System::WatchDisplays(WindowHandle window) {

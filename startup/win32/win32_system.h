@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "startup/module/system.h"
-#include "startup/win32/monitor_covers.h"
+#include "startup/win32/monitor_watcher.h"
 
 namespace kivo::startup {
 
@@ -34,7 +34,7 @@ class Win32System : public System {
     WindowHandle Owner(WindowHandle window) override;
     void PostClose(WindowHandle window) override;
     std::vector<Monitor> Monitors() override;
-    void ShowCovers(WindowHandle owner, const std::vector<PixelRect>& covers) override;
+    void Accompany(WindowHandle window, WindowHandle owner) override;
     void WatchMonitors(WindowHandle owner, std::function<void()> changed) override;
     void WatchDisplays(WindowHandle window) override;
 
@@ -42,7 +42,7 @@ class Win32System : public System {
     HANDLE saver_lock_ = nullptr;            // held until LetGo
     HPOWERNOTIFY displays_watch_ = nullptr;  // until this object goes, or the process
     bool screen_saver_running_ = false;      // as this program last told the system
-    MonitorCovers covers_;
+    MonitorWatcher monitors_;
 };
 
 }  // namespace kivo::startup

@@ -27,7 +27,6 @@ class FakeSystem : public startup::System {
     std::vector<std::optional<std::int32_t>> verify_answers;
     bool saver_lock_held = false;  // by another copy
     std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
-    std::vector<startup::PixelRect> covers;  // shown now
     std::function<void()> monitors_changed;  // what WatchMonitors was given
     std::vector<std::string> calls;
 
@@ -81,9 +80,7 @@ class FakeSystem : public startup::System {
     Handle Owner(Handle window) override { return Log(99, "GetWindow owner", window); }
     void PostClose(Handle window) override { Log(0, "PostClose", window); }
     std::vector<startup::Monitor> Monitors() override { return Log(monitors, "Monitors"); }
-    void ShowCovers(Handle owner, const std::vector<startup::PixelRect>& rects) override {
-        covers = Log(rects, "ShowCovers", owner, static_cast<long long>(rects.size()));
-    }
+    void Accompany(Handle window, Handle owner) override { Log(0, "Accompany", window, owner); }
     void WatchMonitors(Handle owner, std::function<void()> changed) override {
         monitors_changed = Log(std::move(changed), "WatchMonitors", owner);
     }

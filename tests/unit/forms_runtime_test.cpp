@@ -101,16 +101,6 @@ TEST_F(FormsRuntimeTest, QuickQuestionsShareAQuarterSecondOfTheLoadANestedLoadIn
     EXPECT_EQ(answered, (std::vector<bool>{true, true, true, false, false}));
 }
 
-// Waiting for a decoder is a tick's alone (the slide show's ticks load): anywhere else the window
-// would stop answering.
-TEST_F(FormsRuntimeTest, OnlyATimerEventMayWaitForAPicture) {
-    backend.files().AddFile("C:\\p.bmp", headless::MakeBmp(4, 3));
-    app.Run([&] { app.Load<TestForm>(); });
-    app.RaiseEvent([&] { app.LoadPicture("C:\\p.bmp", {}); });  // a click's, say
-    EXPECT_EQ(backend.pictures_loaded(), 0);
-    EXPECT_EQ(backend.message_boxes().size(), 1u) << "refused through the error path";
-}
-
 // A form unloaded while its list is read: the reading, failed here, touches nothing and says
 // nothing, whether it arrives before the form is freed or after.
 TEST(FormsRuntimeReadingTest, AReadingForAnUnloadedFormIsDropped) {

@@ -56,16 +56,26 @@ TEST(SaverLifeTest, FirstMoveOnlyRecordsAndOnlyAMoveOfBothCoordinatesEnds) {
     EXPECT_FALSE(move(150, 950));
 }
 
-// A key, or a button; with a password in use whose service is missing, that dismisses too.
+// A key, or a button; with a password in use whose service is missing, that dismisses too. Over
+// another monitor's window the same input ends the whole show, with one password check.
 TEST(SaverLifeTest, KeyOrButtonShowsThePointerClearsTheFlagAndUnloads) {
-    for (const auto& [key, password] : {std::pair{true, false}, {false, false}, {true, true}}) {
-        SCOPED_TRACE(::testing::Message() << "key " << key << ", password " << password);
+    struct Case {
+        bool key;
+        bool password;
+        bool other_monitor;
+    };
+    for (const Case c : {Case{true, false, false}, Case{false, false, false},
+                         Case{true, true, false}, Case{false, true, true}}) {
+        SCOPED_TRACE(::testing::Message() << "key " << c.key << ", password " << c.password
+                                          << ", other monitor " << c.other_monitor);
         SaverHarness saver;
-        saver.system.use_password_value = password ? 1 : 0;
-        frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
+        saver.system.use_password_value = c.password ? 1 : 0;
+        saver.system.monitors.push_back({{1024, 0, 2048, 768}, 96, false});
+        saver.Open<frmScreenSaver>("/s");
+        auto& form = dynamic_cast<frmScreenSaver&>(*saver.app.forms().at(c.other_monitor ? 1 : 0));
         const std::string window = std::to_string(form.hWnd());
         saver.system.calls.clear();
-        if (key) {
+        if (c.key) {
             saver.backend.KeyDown(saver.app, form, 16);  // a modifier alone counts too
         } else {
             saver.backend.MouseDown(saver.app, form.Imager, 5, 5);
@@ -73,7 +83,7 @@ TEST(SaverLifeTest, KeyOrButtonShowsThePointerClearsTheFlagAndUnloads) {
         // Unloaded, the saver lets go of the lock before its process ends.
         std::vector<std::string> expected = {"ShowCursor 1 -> 0", "SetScreenSaverRunning 0",
                                              "LetGo", "process ends"};
-        if (password) {
+        if (c.password) {
             expected.insert(expected.begin() + 1, "VerifyScreenSavePwd " + window);
         }
         EXPECT_EQ(saver.system.calls, expected);

@@ -31,10 +31,10 @@ struct SlideShow : SaverHarness {
     void Add(const std::string& name, int width_px, int height_px) {
         backend.files().AddFile("C:\\Pics\\" + name, forms::headless::MakeBmp(width_px, height_px));
     }
+    // The draws are taken as each slide is chosen, one tick ahead of showing it.
     frmScreenSaver& Begin(std::vector<float> draws) {
-        frmScreenSaver& form = Open<frmScreenSaver>("/s");
         app.SetRandomSource(std::make_unique<ScriptedRandom>(std::move(draws)));
-        return form;
+        return Open<frmScreenSaver>("/s");
     }
     void Tick(frmScreenSaver& form) { backend.Tick(app, form.Timer); }
 };
@@ -94,33 +94,39 @@ TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
         frmScreenSaver& form = show.Begin(c.draws);
         std::vector<std::string> loaded;
         for (const int position : c.shown) {
+            loaded.push_back("C:\\Pics\\" + names[position]);
+            ASSERT_EQ(show.backend.loaded_picture_paths().back(), loaded.back()) << "prepared";
             show.Tick(form);
             EXPECT_EQ(form.Label.Caption.get(), names.at(position));
-            loaded.push_back("C:\\Pics\\" + names[position]);
+            EXPECT_EQ(form.PreviousIndex, position);
         }
-        EXPECT_EQ(show.backend.loaded_picture_paths(), loaded) << "one load a tick, none cached";
+        // One load a slide, none cached; the last one is the next tick's.
+        auto paths = show.backend.loaded_picture_paths();
+        paths.pop_back();
+        EXPECT_EQ(paths, loaded);
         EXPECT_TRUE(form.Imager.Visible);
         EXPECT_TRUE(show.backend.message_boxes().empty());
     }
 }
 
-// The folder is slow to list: ticks before its names arrive are an empty folder's. While the
-// displays are off no tick draws or loads, and the pictures rest; the first tick after they come
-// on is a tick like any other, and so never shows the previous file.
+// The folder is slow to list: a tick before its names arrive is an empty folder's. While the
+// displays are off no tick runs, and the slide prepared is let go; when they come on, the next
+// one is prepared at once, and never shows the previous file.
 TEST(SlideShowTest, TicksShowNothingBeforeTheListingNorWhileTheDisplaysAreOff) {
     SlideShow show;
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
         show.Add(name, 8, 8);
     }
     show.backend.background().Hold();
-    frmScreenSaver& form = show.Begin({0.0f, 0.7f, 0.7f, 0.0f});
+    frmScreenSaver& form = show.Begin({0.0f, 0.7f, 0.7f, 0.7f});
     EXPECT_TRUE(form.shown());
     show.Tick(form);
     EXPECT_EQ(form.Label.Caption.get(), "");
-    EXPECT_EQ(show.backend.pictures_loaded(), 0);
-    show.backend.background().Release();
-    show.Tick(form);
+    EXPECT_EQ(form.PreviousIndex, 1);
+    show.backend.background().Release();  // the names, then the slide chosen from them
     EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\c.bmp"});
+    show.Tick(form);
+    EXPECT_EQ(form.Label.Caption.get(), "c.bmp");
     show.backend.ReportDisplays(show.app, false);
     EXPECT_TRUE(show.backend.pictures_resting());
     show.Tick(form);
@@ -128,10 +134,39 @@ TEST(SlideShowTest, TicksShowNothingBeforeTheListingNorWhileTheDisplaysAreOff) {
         show.backend.ReportDisplays(show.app, i % 2 == 1);
         EXPECT_EQ(show.backend.pictures_resting(), i % 2 == 0) << i;
     }
-    EXPECT_EQ(show.backend.pictures_loaded(), 1);
-    show.Tick(form);  // its draw, the third, repeats c.bmp
-    EXPECT_EQ(show.backend.loaded_picture_paths(),
-              (std::vector<std::string>{"C:\\Pics\\c.bmp", "C:\\Pics\\b.bmp"}));
+    EXPECT_EQ(form.Label.Caption.get(), "c.bmp") << "no tick while off";
+    show.backend.ReportDisplays(show.app, true);
+    show.Tick(form);  // its draw repeats c.bmp and moves back
+    EXPECT_EQ(form.Label.Caption.get(), "b.bmp");
+    // c; b chosen after it, let go when the displays went off, and chosen again each of the
+    // eleven times they came on; then c, the next after b.
+    std::vector<std::string> paths(13, "C:\\Pics\\b.bmp");
+    paths.front() = paths.back() = "C:\\Pics\\c.bmp";
+    EXPECT_EQ(show.backend.loaded_picture_paths(), paths);
+}
+
+// A slide still loading at its tick shows as it arrives; the ticks meanwhile start no other load.
+TEST(SlideShowTest, ASlideNotReadyAtItsTickShowsWhenItArrives) {
+    SlideShow show;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
+        show.Add(name, 8, 8);
+    }
+    frmScreenSaver& form = show.Begin({0.7f, 0.0f, 0.4f});
+    show.backend.background().Hold();
+    show.Tick(form);  // c.bmp, prepared before
+    EXPECT_EQ(form.Label.Caption.get(), "c.bmp");
+    const forms::Picture shown = form.Imager.Picture;
+    show.Tick(form);
+    show.Tick(form);
+    EXPECT_EQ(form.Label.Caption.get(), "c.bmp");
+    EXPECT_EQ(form.Imager.Picture.get(), shown);
+    EXPECT_EQ(show.backend.background().waiting(), 1u) << "one load at a time";
+    show.backend.background().ReleaseNext();
+    EXPECT_EQ(form.Label.Caption.get(), "a.bmp") << "shown as it arrived";
+    EXPECT_NE(form.Imager.Picture.get(), shown);
+    EXPECT_EQ(show.backend.background().waiting(), 1u) << "the next one is prepared";
+    show.Tick(form);
+    EXPECT_EQ(form.Label.Caption.get(), "a.bmp") << "not ready yet";
 }
 
 TEST(SlideShowTest, ANonPictureOrARemovedFileKeepsThePreviousPictureButNamesTheFile) {

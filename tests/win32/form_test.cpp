@@ -1,6 +1,8 @@
 #include "tests/win32/form_test.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
 
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
@@ -77,6 +79,26 @@ std::string FormTest::FocusName(const forms::Form& form) {
 RECT FormTest::Bounds(const forms::Control& control) const {
     return {scale.X(control.Left), scale.Y(control.Top), scale.X(control.Left + control.Width),
             scale.Y(control.Top + control.Height)};
+}
+
+forms::Picture FormTest::LoadPicture(const std::filesystem::path& path, forms::DecodeHint hint) {
+    struct Arrival {
+        bool arrived = false;
+        forms::Picture picture;
+        std::exception_ptr error;
+    };
+    auto arrival = std::make_shared<Arrival>();
+    backend.LoadPictureLater(Utf8(path), hint,
+                             [arrival](forms::Picture picture, std::exception_ptr error) {
+                                 *arrival = {true, std::move(picture), error};
+                             });
+    if (!PumpUntil([&] { return arrival->arrived; })) {
+        throw std::runtime_error("the picture never arrived");
+    }
+    if (arrival->error != nullptr) {
+        std::rethrow_exception(arrival->error);
+    }
+    return arrival->picture;
 }
 
 void FormTest::Pump(std::chrono::milliseconds duration) {

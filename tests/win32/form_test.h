@@ -65,19 +65,28 @@ class FormTest : public ::testing::Test {
         Pump();
         return dialog;
     }
-    // The slide show window on `pictures`, showing file names, not yet ticked.
+    // The slide show window on `pictures`, showing file names, shown, not yet ticked; its first
+    // slide is prepared.
     saver_window::frmScreenSaver& LoadSaver() {
         auto& saver = app.Load<saver_window::frmScreenSaver>(module);
+        saver.Show();
+        saver.Slides()->Prepare();
         Settle();
         return saver;
     }
-    // Delivers messages until the readings and loads under way have arrived.
+    // Delivers messages until the readings and loads under way have arrived, and those that
+    // their arrivals asked for.
     void Settle() {
-        PumpUntil([this] { return !backend.Busy(); });
-        Pump();
+        do {
+            PumpUntil([this] { return !backend.Busy(); });
+            Pump();
+        } while (backend.Busy());
     }
     // One timer event of the slide show, as the backend runs it.
     void Tick(saver_window::frmScreenSaver& saver) { app.RaiseTimer(saver.Timer); }
+    // Loads a picture as the program does, off this thread, delivering messages until it
+    // arrives; raises the load's error.
+    forms::Picture LoadPicture(const std::filesystem::path& path, forms::DecodeHint hint = {});
     bool Stored(const char* key) const {
         return settings.Contains(settings::kApplication, settings::kSection, key);
     }

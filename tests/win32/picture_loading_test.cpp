@@ -110,8 +110,7 @@ TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
     };
     for (const auto& picture : cases) {
         SCOPED_TRACE(Utf8(picture.name));
-        const Picture loaded =
-            backend.LoadPicture(Utf8(pictures.Write(picture.name, picture.bytes)), {});
+        const Picture loaded = LoadPicture(pictures.Write(picture.name, picture.bytes));
         EXPECT_NEAR(loaded->width_twips(), picture.width, 15);
         EXPECT_NEAR(loaded->height_twips(), picture.height, 15);
     }
@@ -133,11 +132,10 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
         SCOPED_TRACE(turned.orientation);
         pictures.Write("turned.jpg", TurnedPhoto(turned.orientation));
         int asked_width = 0;
-        const Picture picture =
-            backend.LoadPicture(Utf8(pictures / "turned.jpg"), {[&](int w, int) {
-                                    asked_width = w;
-                                    return 0.5;
-                                }});
+        const Picture picture = LoadPicture(pictures / "turned.jpg", {[&](int w, int) {
+                                                asked_width = w;
+                                                return 0.5;
+                                            }});
         EXPECT_EQ(asked_width, turned.width * 2) << "the hint hears of the upright size";
         EXPECT_FLOAT_EQ(picture->width_twips(), turned.width * 2 * scale.twips_per_pixel_x);
         const auto& pixels = dynamic_cast<const forms::win32::BitmapPicture&>(*picture).pixels();
@@ -161,10 +159,10 @@ TEST_F(PictureLoadingTest, MissingFilesAndFilesThatAreNoPicturesAreRefusedBefore
                                      std::pair{"huge.bmp", ErrorKind::InvalidPicture}}) {
         SCOPED_TRACE(name);
         try {
-            backend.LoadPicture(Utf8(pictures / name), {[](int, int) {
-                                    ADD_FAILURE() << "decoded";
-                                    return 1.0;
-                                }});
+            LoadPicture(pictures / name, {[](int, int) {
+                            ADD_FAILURE() << "decoded";
+                            return 1.0;
+                        }});
             ADD_FAILURE() << "loaded";
         } catch (const forms::RuntimeError& error) {
             EXPECT_EQ(error.kind(), kind);

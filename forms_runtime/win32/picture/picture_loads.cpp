@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/picture_files.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 
@@ -67,35 +66,6 @@ std::function<void()> PictureLoads::Decode(const Request& request,
     };
 }
 
-Picture PictureLoads::Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
-                           const std::function<void(HANDLE)>& wait) {
-    if (busy_) {
-        // Another load is under way: two never run at once, and none runs on this thread.
-        throw RuntimeError(ErrorKind::InvalidPicture, path);
-    }
-    busy_ = true;
-    tick_load_ = true;
-    decoding_.Take();
-    auto outcome = std::make_shared<Outcome>();
-    HANDLE thread = threads_.Start(Decode(Request{path, hint, scale, {}}, outcome));
-    if (thread != nullptr) {
-        const struct Closes {
-            HANDLE thread;
-            ~Closes() { CloseHandle(thread); }
-        } closes{thread};
-        wait(thread);
-    }
-    busy_ = false;
-    if (next_) {
-        StartNext();  // asked for while this load was under way
-    }
-    RestIfIdle();
-    if (outcome->error != nullptr) {
-        std::rethrow_exception(outcome->error);
-    }
-    return std::move(outcome->picture);
-}
-
 void PictureLoads::LoadLater(const std::string& path, const DecodeHint& hint,
                              const PixelScale& scale,
                              std::function<void(Picture, std::exception_ptr)> arrive) {
@@ -103,9 +73,6 @@ void PictureLoads::LoadLater(const std::string& path, const DecodeHint& hint,
     if (!busy_) {
         StartNext();
         return;
-    }
-    if (tick_load_) {
-        return;  // this one starts after the tick's
     }
     threads_.After(kGiveUpGraceMs, [this, load = decoding_.Current()] {
         if (load.wanted() && next_) {
@@ -118,7 +85,6 @@ void PictureLoads::StartNext() {
     Request request = std::move(*next_);
     next_.reset();
     busy_ = true;
-    tick_load_ = false;
     auto outcome = std::make_shared<Outcome>();
     threads_.Later(Decode(request, outcome),
                    [this, load = decoding_.Take(), outcome, arrive = std::move(request.arrive)] {

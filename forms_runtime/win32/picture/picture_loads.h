@@ -17,8 +17,8 @@
 namespace kivo::forms::win32 {
 
 // The program's picture loads: each on a background thread, one at a time, decoded in the
-// decoder helper (or, for tests and benchmarks that ask, in this process). A tick waits for its
-// load; the other loads arrive later. A newer later load makes the decoder give up an older one
+// decoder helper (or, for tests and benchmarks that ask, in this process), each arriving later
+// on the window's thread. A newer load makes the decoder give up an older one
 // still under way after a grace of a quarter second, which costs a new helper process. Window's
 // thread only.
 class PictureLoads {
@@ -30,10 +30,6 @@ class PictureLoads {
     PictureLoads(const PictureLoads&) = delete;
     PictureLoads& operator=(const PictureLoads&) = delete;
 
-    // Loads the file while `wait` waits for the load's thread (a handle set when it has ended).
-    // Raises the load's error; fails as no picture when another load is under way.
-    Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
-                 const std::function<void(HANDLE)>& wait);
     // Loads the file later, then calls `arrive` from the message loop with the picture or the
     // error. It replaces a later load asked for before that has not started yet.
     void LoadLater(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
@@ -73,8 +69,7 @@ class PictureLoads {
 
     BackgroundThreads& threads_;
     std::shared_ptr<Decoder> decoder_;
-    bool busy_ = false;       // a load is under way
-    bool tick_load_ = false;  // it is a tick's
+    bool busy_ = false;  // a load is under way
     bool resting_ = false;
     std::optional<Request> next_;
     LaterSlot decoding_;  // the load under way: its arrival and its grace

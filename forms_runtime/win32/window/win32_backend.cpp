@@ -87,7 +87,6 @@ Win32Backend::Win32Backend(Decoding decoding, const std::wstring& helper)
 Win32Backend::~Win32Backend() = default;
 
 std::unique_ptr<FormPeer> Win32Backend::CreatePeer(Form& form) {
-    app_ = &form.app();
     return std::make_unique<Win32FormPeer>(form);
 }
 
@@ -107,17 +106,6 @@ FileSystem& Win32Backend::Files() {
     // backend's end may go on using.
     static Win32FileSystem files;
     return files;
-}
-
-Picture Win32Backend::LoadPicture(const std::string& path, const DecodeHint& hint) {
-    return impl_->loads.Load(path, hint, ScreenScale(), [this](HANDLE done) {
-        WaitForLoad(done, [this] {
-            // Input that left no form loaded ends the program, instead of letting the load end.
-            if (app_ != nullptr && (app_->ended() || !app_->AnyFormLoaded())) {
-                app_->End();
-            }
-        });
-    });
 }
 
 void Win32Backend::LoadPictureLater(const std::string& path, const DecodeHint& hint,
@@ -143,7 +131,7 @@ int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string
     if (owner == nullptr) {
         flags |= MB_TASKMODAL;  // no form to hold it: it still stops input to the program
     }
-    return ShowMessageBox(owner, Widen(prompt).c_str(), Widen(title).c_str(), flags);
+    return MessageBoxW(owner, Widen(prompt).c_str(), Widen(title).c_str(), flags);
 }
 
 std::wstring Win32Backend::ProgramPath() {

@@ -25,9 +25,6 @@ class Win32Backend : public Backend {
     FileSystem& Files() override;
     // The running executable's full path.
     static std::wstring ProgramPath();
-    // Waits for the load, answering every message but ticks and paints meanwhile. Fails as no
-    // picture when another load is under way.
-    Picture LoadPicture(const std::string& path, const DecodeHint& hint) override;
     Picture LoadResourcePicture(const std::string& name) override;
     Background& Later() override;
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
@@ -46,7 +43,6 @@ class Win32Backend : public Backend {
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    Application* app_ = nullptr;  // the application whose forms this backend made
 };
 
 }  // namespace kivo::forms::win32

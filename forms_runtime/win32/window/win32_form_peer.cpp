@@ -143,10 +143,6 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_ERASEBKGND:
             return 1;  // the paint fills the background
         case WM_PAINT:
-            if (TickSuspended()) {
-                HoldPaint(window);  // never a state half-way through a tick
-                return 0;
-            }
             buffer_.Paint(window, [this](HDC dc, const RECT& dirty) { PaintSurface(dc, dirty); });
             return 0;
         case WM_PRINTCLIENT: {
@@ -170,10 +166,8 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
             destroying_ = true;
             break;
         case WM_TIMER:
-            if (!TimerEventsHeld()) {
-                if (Timer* timer = timers_.Find(wparam)) {
-                    app_.RaiseTimer(*timer);
-                }
+            if (Timer* timer = timers_.Find(wparam)) {
+                app_.RaiseTimer(*timer);
             }
             return 0;
         case WM_POWERBROADCAST:

@@ -4,7 +4,6 @@
 
 #include <utility>
 
-#include "forms_runtime/win32/window/message_loop.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
 
 namespace kivo::forms::win32 {
@@ -95,10 +94,7 @@ bool Win32FormPeer::OnKey(WPARAM key) {
 void Win32FormPeer::SurfaceMouse(const Control* container, UINT message, WPARAM flags,
                                  LPARAM position) {
     const POINT point{GET_X_LPARAM(position), GET_Y_LPARAM(position)};
-    // While a tick waits for its picture the user acts on the screen as it still stands.
-    const bool as_shown = TickSuspended();
-    Image* image =
-        as_shown ? layer_.ShownImageAt(container, point) : layer_.ImageAt(container, point);
+    Image* image = layer_.ImageAt(container, point);
     if (message == WM_LBUTTONUP) {
         // A click: the left button went down and up on the same image.
         Image* pressed = std::exchange(pressed_, nullptr);
@@ -110,7 +106,7 @@ void Win32FormPeer::SurfaceMouse(const Control* container, UINT message, WPARAM 
     if (image == nullptr) {
         return;
     }
-    const RECT bounds = as_shown ? layer_.ShownBounds(*image) : layer_.Bounds(*image);
+    const RECT bounds = layer_.Bounds(*image);
     const float x = scale_.TwipsX(point.x - bounds.left);
     const float y = scale_.TwipsY(point.y - bounds.top);
     const int shift = ((flags & MK_SHIFT) != 0 ? 1 : 0) | ((flags & MK_CONTROL) != 0 ? 2 : 0) |

@@ -53,9 +53,6 @@ void WindowlessLayer::Invalidate(HWND surface, const Control& control) {
 void WindowlessLayer::Paint(HDC dc, const Control* container, const RECT& dirty) const {
     for (const auto& owned : form_.controls()) {
         const Control& control = *owned;
-        if (control.container() == container && control.kind() == ControlKind::Image) {
-            shown_[&control] = control.Visible ? Bounds(control) : RECT{};
-        }
         if (control.container() != container || !IsWindowless(control) || !control.Visible) {
             continue;
         }
@@ -108,27 +105,6 @@ void WindowlessLayer::PaintImage(HDC dc, const Image& image, const RECT& bounds)
     }
     IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
     picture->Draw(dc, target);
-}
-
-Image* WindowlessLayer::ShownImageAt(const Control* container, POINT point) const {
-    const auto& controls = form_.controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        Control& control = **it;
-        if (control.kind() != ControlKind::Image || control.container() != container ||
-            !control.Enabled) {
-            continue;
-        }
-        const RECT bounds = ShownBounds(control);
-        if (PtInRect(&bounds, point)) {
-            return static_cast<Image*>(&control);
-        }
-    }
-    return nullptr;
-}
-
-RECT WindowlessLayer::ShownBounds(const Control& control) const {
-    const auto found = shown_.find(&control);
-    return found != shown_.end() ? found->second : RECT{};
 }
 
 Image* WindowlessLayer::ImageAt(const Control* container, POINT point) const {

@@ -25,10 +25,6 @@ class WindowlessLayer {
     // The topmost visible, enabled image of `container` under the point, or nullptr. Labels never
     // take the mouse.
     Image* ImageAt(const Control* container, POINT point) const;
-    // The same as the screen shows it: where the images of `container` were when its surface was
-    // last painted, for input meant for what the user sees while an event is half done.
-    Image* ShownImageAt(const Control* container, POINT point) const;
-    RECT ShownBounds(const Control& control) const;
     // Marks for repainting where the control was and where it is now. Nothing is painted here:
     // the screen changes once the running event has returned.
     void Invalidate(HWND surface, const Control& control);
@@ -40,8 +36,6 @@ class WindowlessLayer {
     const Form& form_;
     PixelScale scale_;
     std::unordered_map<const Control*, RECT> placed_;  // where each one is on its surface
-    // Where each image was at its surface's latest paint; empty when it was hidden.
-    mutable std::unordered_map<const Control*, RECT> shown_;
 };
 
 COLORREF ToColorRef(Color color);

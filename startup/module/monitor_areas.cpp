@@ -1,4 +1,4 @@
-#include "startup/module/covers.h"
+#include "startup/module/monitor_areas.h"
 
 #include <algorithm>
 
@@ -20,34 +20,25 @@ bool HoldsOrigin(const Monitor& monitor) {
            monitor.area.bottom > 0;
 }
 
-void Refresh(System& system, WindowHandle slide_show) {
-    system.ShowCovers(slide_show, CoverRectangles(system.Monitors()));
-}
-
 }  // namespace
 
-std::vector<PixelRect> CoverRectangles(const std::vector<Monitor>& monitors) {
+std::vector<PixelRect> OtherMonitorAreas(const std::vector<Monitor>& monitors) {
     auto primary = std::find_if(monitors.begin(), monitors.end(),
                                 [](const Monitor& monitor) { return monitor.primary; });
     if (primary == monitors.end()) {
         primary = std::find_if(monitors.begin(), monitors.end(), HoldsOrigin);
     }
-    std::vector<PixelRect> covers;
+    std::vector<PixelRect> areas;
     for (auto monitor = monitors.begin(); monitor != monitors.end(); ++monitor) {
         const PixelRect& area = monitor->area;
         if (monitor == primary || Empty(area) ||
             (primary != monitors.end() && Inside(area, primary->area)) ||
-            std::find(covers.begin(), covers.end(), area) != covers.end()) {
+            std::find(areas.begin(), areas.end(), area) != areas.end()) {
             continue;
         }
-        covers.push_back(area);
+        areas.push_back(area);
     }
-    return covers;
-}
-
-void CoverOtherMonitors(System& system, WindowHandle slide_show) {
-    Refresh(system, slide_show);
-    system.WatchMonitors(slide_show, [&system, slide_show] { Refresh(system, slide_show); });
+    return areas;
 }
 
 }  // namespace kivo::startup
