@@ -102,6 +102,7 @@ TEST_F(SaverTest, ATickShowsThePreparedSlidesOfEveryWindowInOnePaint) {
     pictures.Write("long-long-long-long-name.bmp", SolidBmp(40, 20, kBlue));
     frmScreenSaver& saver = LoadSaver();
     auto& other = app.Load<frmScreenSaver>(module, saver.Slides());
+    other.Move(saver.Left + saver.Width, saver.Top, saver.Width, saver.Height);  // beside it
     other.Show();
     saver.Slides()->Prepare();
     Settle();
