@@ -11,6 +11,7 @@
 namespace kivo::testing {
 namespace {
 
+using forms::headless::HeldBackground;
 using saver_window::frmScreenSaver;
 
 // Hands out the given draws in order, then repeats the last one.
@@ -110,38 +111,39 @@ TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
 }
 
 // The folder is slow to list: a tick before its names arrive is an empty folder's. While the
-// displays are off no tick runs, and the slide prepared is let go; when they come on, the next
-// one is prepared at once, and never shows the previous file.
+// displays are off no tick runs, and the slide being prepared is let go; each time they come on,
+// the next one is prepared at once, and never shows the previous file.
 TEST(SlideShowTest, TicksShowNothingBeforeTheListingNorWhileTheDisplaysAreOff) {
     SlideShow show;
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
         show.Add(name, 8, 8);
     }
-    show.backend.background().Hold();
-    frmScreenSaver& form = show.Begin({0.0f, 0.7f, 0.7f, 0.7f});
+    HeldBackground& background = show.backend.background();
+    background.Hold();
+    frmScreenSaver& form = show.Begin({0.0f, 0.7f, 0.0f, 0.7f});
     EXPECT_TRUE(form.shown());
     show.Tick(form);
     EXPECT_EQ(form.Label.Caption.get(), "");
     EXPECT_EQ(form.PreviousIndex, 1);
-    show.backend.background().Release();  // the names, then the slide chosen from them
-    EXPECT_EQ(show.backend.loaded_picture_paths(), std::vector<std::string>{"C:\\Pics\\c.bmp"});
+    background.Release();  // the names, then the slide chosen from them
+    background.Hold();
     show.Tick(form);
     EXPECT_EQ(form.Label.Caption.get(), "c.bmp");
-    show.backend.ReportDisplays(show.app, false);
+    show.backend.ReportDisplays(show.app, false);  // while a.bmp, chosen next, loads
     EXPECT_TRUE(show.backend.pictures_resting());
+    background.Release();
     show.Tick(form);
     for (int i = 0; i < 20; ++i) {  // off and on again, many times between two ticks
         show.backend.ReportDisplays(show.app, i % 2 == 1);
         EXPECT_EQ(show.backend.pictures_resting(), i % 2 == 0) << i;
     }
     EXPECT_EQ(form.Label.Caption.get(), "c.bmp") << "no tick while off";
-    show.backend.ReportDisplays(show.app, true);
     show.Tick(form);  // its draw repeats c.bmp and moves back
     EXPECT_EQ(form.Label.Caption.get(), "b.bmp");
-    // c; b chosen after it, let go when the displays went off, and chosen again each of the
-    // eleven times they came on; then c, the next after b.
+    // c; a, let go; b, chosen each of the ten times the displays came on; then c, after b.
     std::vector<std::string> paths(13, "C:\\Pics\\b.bmp");
     paths.front() = paths.back() = "C:\\Pics\\c.bmp";
+    paths[1] = "C:\\Pics\\a.bmp";
     EXPECT_EQ(show.backend.loaded_picture_paths(), paths);
 }
 
