@@ -81,7 +81,7 @@ RECT FormTest::Bounds(const forms::Control& control) const {
             scale.Y(control.Top + control.Height)};
 }
 
-forms::Picture FormTest::LoadPicture(const std::filesystem::path& path, forms::DecodeHint hint) {
+forms::Picture FormTest::Decode(const std::filesystem::path& path, forms::DecodeHint hint) {
     struct Arrival {
         bool arrived = false;
         forms::Picture picture;

@@ -86,7 +86,7 @@ class FormTest : public ::testing::Test {
     void Tick(saver_window::frmScreenSaver& saver) { app.RaiseTimer(saver.Timer); }
     // Loads a picture as the program does, off this thread, delivering messages until it
     // arrives; raises the load's error.
-    forms::Picture LoadPicture(const std::filesystem::path& path, forms::DecodeHint hint = {});
+    forms::Picture Decode(const std::filesystem::path& path, forms::DecodeHint hint = {});
     bool Stored(const char* key) const {
         return settings.Contains(settings::kApplication, settings::kSection, key);
     }

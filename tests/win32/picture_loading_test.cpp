@@ -110,7 +110,7 @@ TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
     };
     for (const auto& picture : cases) {
         SCOPED_TRACE(Utf8(picture.name));
-        const Picture loaded = LoadPicture(pictures.Write(picture.name, picture.bytes));
+        const Picture loaded = Decode(pictures.Write(picture.name, picture.bytes));
         EXPECT_NEAR(loaded->width_twips(), picture.width, 15);
         EXPECT_NEAR(loaded->height_twips(), picture.height, 15);
     }
@@ -132,7 +132,7 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
         SCOPED_TRACE(turned.orientation);
         pictures.Write("turned.jpg", TurnedPhoto(turned.orientation));
         int asked_width = 0;
-        const Picture picture = LoadPicture(pictures / "turned.jpg", {[&](int w, int) {
+        const Picture picture = Decode(pictures / "turned.jpg", {[&](int w, int) {
                                                 asked_width = w;
                                                 return 0.5;
                                             }});
@@ -159,7 +159,7 @@ TEST_F(PictureLoadingTest, MissingFilesAndFilesThatAreNoPicturesAreRefusedBefore
                                      std::pair{"huge.bmp", ErrorKind::InvalidPicture}}) {
         SCOPED_TRACE(name);
         try {
-            LoadPicture(pictures / name, {[](int, int) {
+            Decode(pictures / name, {[](int, int) {
                             ADD_FAILURE() << "decoded";
                             return 1.0;
                         }});
