@@ -83,8 +83,9 @@ void RunFullScreen(SaverSample& module) {
     // After the slide show is topmost: a window with owned windows is put below them when it is
     // made topmost, and under Wine it then stays out of the topmost band.
     ShowOnOtherMonitors(module, form);
-    // While every display is off, the ticks rest.
-    system.WatchDisplays(form.hWnd());
+    // While every display is off, the show rests.
+    forms::Application& app = module.app;
+    system.WatchDisplays(form.hWnd(), [&app](bool on) { app.DisplaysChanged(on); });
     system.SetScreenSaverRunning(true);
     HidePointer(system);
 }

@@ -44,8 +44,6 @@ class HeadlessBackend : public Backend {
     // The hint of the latest picture loaded from a file.
     const DecodeHint& last_decode_hint() const { return last_decode_hint_; }
 
-    // The system reports the console's displays off or on again, as it does to the slide show.
-    void ReportDisplays(Application& app, bool on) { app.DisplaysChanged(on); }
     // Whether the runtime has let the pictures rest (the displays are off).
     bool pictures_resting() const { return pictures_resting_; }
 

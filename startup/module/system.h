@@ -92,9 +92,10 @@ class System {
     // Calls `changed` on the window thread whenever monitors are added, removed or moved or
     // their DPI changes, for as long as `owner` lives.
     virtual void WatchMonitors(WindowHandle owner, std::function<void()> changed) = 0;
-    // Asks the system to tell `window` whenever the console's displays go off, dim or come back
-    // on, and at once how they are now. A system that cannot leaves the show as it is.
-    virtual void WatchDisplays(WindowHandle window) = 0;
+    // Calls `changed` on the window thread whenever the console's displays go off (false), dim or
+    // come back on (true), and once at the start with how they are, for as long as `owner` lives.
+    // A system that cannot tell never calls it.
+    virtual void WatchDisplays(WindowHandle owner, std::function<void(bool on)> changed) = 0;
 };
 
 }  // namespace kivo::startup

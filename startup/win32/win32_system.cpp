@@ -213,22 +213,13 @@ void Win32System::Accompany(WindowHandle window, WindowHandle owner) {
 }
 
 void Win32System::WatchMonitors(WindowHandle owner, std::function<void()> changed) {
-    monitors_.Watch(ToHwnd(owner), std::move(changed));
+    watcher_.WatchMonitors(ToHwnd(owner), std::move(changed));
 }
 
-void Win32System::WatchDisplays(WindowHandle window) {
-    if (displays_watch_ != nullptr) {
-        UnregisterPowerSettingNotification(displays_watch_);
-    }
-    // Null where the system refuses: the show then goes on as if the displays stayed on.
-    displays_watch_ = RegisterPowerSettingNotification(ToHwnd(window), &GUID_CONSOLE_DISPLAY_STATE,
-                                                       DEVICE_NOTIFY_WINDOW_HANDLE);
+void Win32System::WatchDisplays(WindowHandle owner, std::function<void(bool on)> changed) {
+    watcher_.WatchDisplays(ToHwnd(owner), std::move(changed));
 }
 
-Win32System::~Win32System() {
-    if (displays_watch_ != nullptr) {
-        UnregisterPowerSettingNotification(displays_watch_);
-    }
-}
+Win32System::~Win32System() = default;
 
 }  // namespace kivo::startup

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "startup/module/system.h"
-#include "startup/win32/monitor_watcher.h"
+#include "startup/win32/system_watcher.h"
 
 namespace kivo::startup {
 
@@ -36,13 +36,12 @@ class Win32System : public System {
     std::vector<Monitor> Monitors() override;
     void Accompany(WindowHandle window, WindowHandle owner) override;
     void WatchMonitors(WindowHandle owner, std::function<void()> changed) override;
-    void WatchDisplays(WindowHandle window) override;
+    void WatchDisplays(WindowHandle owner, std::function<void(bool on)> changed) override;
 
   private:
-    HANDLE saver_lock_ = nullptr;            // held until LetGo
-    HPOWERNOTIFY displays_watch_ = nullptr;  // until this object goes, or the process
-    bool screen_saver_running_ = false;      // as this program last told the system
-    MonitorWatcher monitors_;
+    HANDLE saver_lock_ = nullptr;        // held until LetGo
+    bool screen_saver_running_ = false;  // as this program last told the system
+    SystemWatcher watcher_;
 };
 
 }  // namespace kivo::startup

@@ -27,7 +27,8 @@ class FakeSystem : public startup::System {
     std::vector<std::optional<std::int32_t>> verify_answers;
     bool saver_lock_held = false;  // by another copy
     std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
-    std::function<void()> monitors_changed;  // what WatchMonitors was given
+    std::function<void()> monitors_changed;         // what WatchMonitors was given
+    std::function<void(bool on)> displays_changed;  // what WatchDisplays was given
     std::vector<std::string> calls;
 
     // Whether some call is `call`, or `call` followed by more arguments.
@@ -84,7 +85,9 @@ class FakeSystem : public startup::System {
     void WatchMonitors(Handle owner, std::function<void()> changed) override {
         monitors_changed = Log(std::move(changed), "WatchMonitors", owner);
     }
-    void WatchDisplays(Handle window) override { Log(0, "WatchDisplays", window); }
+    void WatchDisplays(Handle owner, std::function<void(bool)> changed) override {
+        displays_changed = Log(std::move(changed), "WatchDisplays", owner);
+    }
 
   private:
     static std::string Text(const char* text) { return text; }

@@ -129,12 +129,12 @@ TEST(SlideShowTest, TicksShowNothingBeforeTheListingNorWhileTheDisplaysAreOff) {
     background.Hold();
     show.Tick(form);
     EXPECT_EQ(form.Label.Caption.get(), "c.bmp");
-    show.backend.ReportDisplays(show.app, false);  // while a.bmp, chosen next, loads
+    show.system.displays_changed(false);  // while a.bmp, chosen next, loads
     EXPECT_TRUE(show.backend.pictures_resting());
     background.Release();
     show.Tick(form);
     for (int i = 0; i < 20; ++i) {  // off and on again, many times between two ticks
-        show.backend.ReportDisplays(show.app, i % 2 == 1);
+        show.system.displays_changed(i % 2 == 1);
         EXPECT_EQ(show.backend.pictures_resting(), i % 2 == 0) << i;
     }
     EXPECT_EQ(form.Label.Caption.get(), "c.bmp") << "no tick while off";

@@ -1,7 +1,7 @@
-// The real slide show window told by the system that the console's displays went off, dimmed or
-// came back on: while they are off no slide is shown or prepared and the decoder helper is gone;
-// a notice of anything else, or one that is not well formed, changes nothing; input still ends
-// the show while they are off.
+// The real slide show window told by the system, through the saver's watcher of system notices,
+// that the console's displays went off, dimmed or came back on: while they are off no slide is
+// shown or prepared and the decoder helper is gone; a notice of anything else, or one that is not
+// well formed, changes nothing; input still ends the show while they are off.
 #include <windows.h>
 
 #include <chrono>
@@ -61,7 +61,9 @@ TEST_F(DisplaysOffTest, TicksAndTheHelperRestOnlyWhileTheDisplaysAreOffAndAKeySt
     pictures.Write("a.bmp", SolidBmp(40, 20, 0xFF0000));
     pictures.Write("b.bmp", SolidBmp(40, 20, 0x0000FF));
     frmScreenSaver& saver = LoadSaver();
-    const HWND window = WindowOf(saver);
+    system.WatchDisplays(saver.hWnd(), [this](bool on) { app.DisplaysChanged(on); });
+    const HWND watcher = FindWindowExW(nullptr, nullptr, L"KivoSystemWatcher", nullptr);
+    ASSERT_NE(watcher, nullptr);
     const std::set<DWORD> first_helpers = RunningHelpers();
     ASSERT_EQ(first_helpers.size(), 1u);
     const DWORD helper = *first_helpers.begin();
@@ -71,14 +73,14 @@ TEST_F(DisplaysOffTest, TicksAndTheHelperRestOnlyWhileTheDisplaysAreOffAndAKeySt
     Tick(saver);  // shows the slide prepared before, and asks for the next
     const forms::Picture first_picture = saver.Imager.Picture;
     ASSERT_NE(first_picture, nullptr);
-    Send(window, kOff);
+    Send(watcher, kOff);
     EXPECT_TRUE(Runs(helper)) << "the helper was ended under a load";
     Resume(helper);
     EXPECT_TRUE(NoHelperLeft()) << "the helper outlived the load";
     EXPECT_EQ(saver.Imager.Picture.get(), first_picture) << "the load let go still showed";
     for (int i = 0; i < 10; ++i) {  // on and off again, many times between two ticks
-        Send(window, kOn);
-        Send(window, kOff);
+        Send(watcher, kOn);
+        Send(watcher, kOff);
     }
     // Each notice in turn, and whether a tick then shows the other picture, through a helper that
     // runs only while the displays are on. Notices that are not a well-formed console display
@@ -95,14 +97,14 @@ TEST_F(DisplaysOffTest, TicksAndTheHelperRestOnlyWhileTheDisplaysAreOffAndAKeySt
                                                {kOff, false}};
     for (std::size_t i = 0; i < std::size(notices); ++i) {
         SCOPED_TRACE(i);
-        Send(window, notices[i].first);
+        Send(watcher, notices[i].first);
         Settle();  // what is prepared once the displays are on
         const forms::Picture shown = saver.Imager.Picture;
         Tick(saver);
         EXPECT_EQ(saver.Imager.Picture.get() != shown, notices[i].second);
         EXPECT_TRUE(notices[i].second ? RunningHelpers().size() == 1 : NoHelperLeft());
     }
-    PostMessageW(window, WM_KEYDOWN, VK_SPACE, 1);
+    PostMessageW(WindowOf(saver), WM_KEYDOWN, VK_SPACE, 1);
     Pump();
     EXPECT_TRUE(app.ended()) << "the displays are off";
 }

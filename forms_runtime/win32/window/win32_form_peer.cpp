@@ -1,6 +1,5 @@
 #include "forms_runtime/win32/window/win32_form_peer.h"
 
-#include <cstring>
 #include <utility>
 
 #include "forms_runtime/basics/errors.h"
@@ -33,31 +32,6 @@ HICON ApplicationIcon(int width_metric, int height_metric) {
     return static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON,
                    GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), LR_SHARED));
-}
-
-// What a power notice (WM_POWERBROADCAST) says of the console's displays: true when they are on
-// or dimmed, false when they are off; nothing for a notice of anything else, or one that is not
-// well formed.
-std::optional<bool> ConsoleDisplaysOn(WPARAM event, LPARAM data) {
-    if (event != PBT_POWERSETTINGCHANGE || data == 0) {
-        return std::nullopt;
-    }
-    const auto& setting = *reinterpret_cast<const POWERBROADCAST_SETTING*>(data);
-    if (!IsEqualGUID(setting.PowerSetting, GUID_CONSOLE_DISPLAY_STATE) ||
-        setting.DataLength != sizeof(DWORD)) {
-        return std::nullopt;
-    }
-    DWORD state = 0;
-    std::memcpy(&state, setting.Data, sizeof state);
-    switch (state) {
-        case 0:
-            return false;
-        case 1:  // on
-        case 2:  // dimmed
-            return true;
-        default:
-            return std::nullopt;
-    }
 }
 
 }  // namespace
@@ -170,12 +144,6 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
                 app_.RaiseTimer(*timer);
             }
             return 0;
-        case WM_POWERBROADCAST:
-            // Only a window that asked for them hears of the displays (the full-screen show).
-            if (const std::optional<bool> on = ConsoleDisplaysOn(wparam, lparam)) {
-                app_.DisplaysChanged(*on);
-            }
-            return TRUE;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORLISTBOX:
         case WM_CTLCOLORBTN:
