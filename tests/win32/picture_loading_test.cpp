@@ -11,6 +11,7 @@
 
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
+#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/picture/com_ptr.h"
 #include "tests/common/picture_bytes.h"
 #include "tests/win32/form_test.h"
@@ -41,6 +42,7 @@ std::string TurnedPhoto(int orientation) {
     for (int i = 0; i < 80 * 40; ++i) {
         pixels += i % 80 < 20 ? std::string("\0\0\xFF", 3) : std::string("\xFF\0\0", 3);  // BGR
     }
+    const forms::win32::ComApartment com;  // the program's window thread keeps none
     ComPtr<IWICImagingFactory> factory;
     ComPtr<IStream> stream;
     ComPtr<IWICBitmapEncoder> encoder;

@@ -5,7 +5,7 @@
 namespace kivo::forms::win32 {
 
 ComApartment::ComApartment()
-    : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
 
 ComApartment::~ComApartment() {
     if (initialised_) {

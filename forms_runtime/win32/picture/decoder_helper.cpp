@@ -1,4 +1,5 @@
 #include "forms_runtime/win32/picture/decoder_helper.h"
+#include "forms_runtime/win32/picture/com_apartment.h"
 
 #include <objbase.h>
 
@@ -13,6 +14,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
+#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/picture/picture_files.h"
 #include "forms_runtime/win32/picture/rasterizer.h"
 #include "forms_runtime/win32/wide.h"
@@ -69,14 +71,9 @@ int DecoderHelper::Run(std::wstring_view command_line) {
     if (watch != nullptr) {
         CloseHandle(watch);
     }
-    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    {
-        DecoderHelper helper(pipe);
-        helper.Serve();
-    }
-    if (com) {
-        CoUninitialize();
-    }
+    const ComApartment com;
+    DecoderHelper helper(pipe);
+    helper.Serve();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/picture/picture_files.h"
 #include "forms_runtime/win32/picture/wic_loader.h"
 
@@ -14,16 +15,6 @@ namespace {
 // How long a newer later load waits for the decoder to finish an older one before that is
 // given up.
 constexpr UINT kGiveUpGraceMs = 250;
-
-// COM for a load in this process, on the load's own thread.
-struct ComOnThisThread {
-    const bool initialised = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-    ~ComOnThisThread() {
-        if (initialised) {
-            CoUninitialize();
-        }
-    }
-};
 
 }  // namespace
 
@@ -57,7 +48,7 @@ std::function<void()> PictureLoads::Decode(const Request& request,
                 outcome->picture = decoder->helper->Load(path, hint, scale, decoder->give_up);
                 return;
             }
-            const ComOnThisThread com;
+            const ComApartment com;
             WicLoader wic;  // ends before COM does
             outcome->picture = LoadPictureFile(wic, path, hint, scale);
         } catch (...) {

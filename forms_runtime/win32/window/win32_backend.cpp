@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <utility>
 
 #include "forms_runtime/application.h"
@@ -74,8 +75,6 @@ struct Win32Backend::Impl {
                              ? std::make_unique<DecoderClient>(helper, kShippedTimeLimitMs)
                              : nullptr) {}
 
-    ComApartment apartment;  // before the loader, which holds COM objects
-    WicLoader wic;           // this thread's: resources only
     BackgroundThreads threads;
     ThreadsBackground background{threads};
     PictureLoads loads;  // after the threads, which deliver its arrivals
@@ -122,7 +121,27 @@ Background& Win32Backend::Later() {
 }
 
 Picture Win32Backend::LoadResourcePicture(const std::string& name) {
-    return LoadPictureResource(impl_->wic, name, ScreenScale());
+    // Decoded from the executable's memory on a thread of its own, in COM's multithreaded
+    // apartment: the window's thread takes no COM at all (see ComApartment).
+    Picture picture;
+    std::exception_ptr error;
+    HANDLE thread = impl_->threads.Start([&picture, &error, &name, scale = ScreenScale()] {
+        try {
+            const ComApartment com;
+            WicLoader wic;  // ends before COM does
+            picture = LoadPictureResource(wic, name, scale);
+        } catch (...) {
+            error = std::current_exception();  // raised on the window's thread
+        }
+    });
+    if (thread != nullptr) {
+        WaitForSingleObject(thread, INFINITE);  // no file system: the resource is in memory
+        CloseHandle(thread);
+    }
+    if (error != nullptr) {
+        std::rethrow_exception(error);
+    }
+    return picture;
 }
 
 int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string& title) {
