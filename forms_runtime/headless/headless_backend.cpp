@@ -113,16 +113,22 @@ int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::str
     return 1;  // OK
 }
 
+void HeadlessBackend::Play(Application& app, const std::function<void()>& event) {
+    app.RaiseEvent(event);
+    background_.DeliverArrived();  // as the message loop does once the event has returned
+}
+
 void HeadlessBackend::Tick(Application& app, Timer& timer) {
     app.RaiseTimer(timer);
+    background_.DeliverArrived();
 }
 
 void HeadlessBackend::KeyDown(Application& app, Form& form, int key_code, int shift) {
-    app.RaiseEvent([&] { form.Form_KeyDown(key_code, shift); });
+    Play(app, [&] { form.Form_KeyDown(key_code, shift); });
 }
 
 void HeadlessBackend::MouseMove(Application& app, Control& control, float x, float y, int button) {
-    app.RaiseEvent([&] {
+    Play(app, [&] {
         if (control.on_mouse_move) {
             control.on_mouse_move(button, 0, x, y);
         }
@@ -133,26 +139,28 @@ void HeadlessBackend::MouseDown(Application& app, Control& control, float x, flo
     // The click is raised inside the press, so that a form the press unloaded is not collected
     // (and its controls freed) before it is asked; as a window gets no button-up once it is
     // destroyed, such a form gets no click.
-    app.RaiseEvent([&] {
+    Play(app, [&] {
         if (control.on_mouse_down) {
             control.on_mouse_down(button, 0, x, y);
         }
         if (!control.host().unloaded()) {
-            Click(app, control);
+            app.RaiseEvent([&] { RunClick(control); });
         }
     });
 }
 
 void HeadlessBackend::Click(Application& app, Control& control) {
-    app.RaiseEvent([&] {
-        if (control.on_click) {
-            control.on_click();
-        }
-    });
+    Play(app, [&] { RunClick(control); });
+}
+
+void HeadlessBackend::RunClick(Control& control) {
+    if (control.on_click) {
+        control.on_click();
+    }
 }
 
 void HeadlessBackend::Close(Application& app, Form& form) {
-    app.RaiseEvent([&] { app.Unload(form); });
+    Play(app, [&] { app.Unload(form); });
 }
 
 void HeadlessBackend::SelectFile(Application& app, FileList& list, int position) {
@@ -161,11 +169,11 @@ void HeadlessBackend::SelectFile(Application& app, FileList& list, int position)
 }
 
 void HeadlessBackend::OpenFolder(Application& app, DirList& list, const std::string& folder) {
-    app.RaiseEvent([&] { list.Path = folder; });
+    Play(app, [&] { list.Path = folder; });
 }
 
 void HeadlessBackend::PickDrive(Application& app, DriveList& list, const std::string& root) {
-    app.RaiseEvent([&] { list.UserPick(root); });
+    Play(app, [&] { list.UserPick(root); });
 }
 
 void HeadlessBackend::Type(TextBox& box, const std::string& text) {

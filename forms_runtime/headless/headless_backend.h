@@ -24,8 +24,8 @@ struct MessageBoxCall {
 // A backend without a screen: forms keep their state, the test plays the user and the clock.
 // Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
 // header's size. Work meant for off the window's thread (folder readings, pictures loaded later)
-// runs at once, unless the test holds it (background()): then it waits until the test releases
-// it.
+// runs at once and arrives after the event that asked for it, as on Windows, unless the test holds
+// it (background()): then it waits until the test releases it.
 class HeadlessBackend : public Backend {
   public:
     HeadlessBackend();
@@ -79,11 +79,15 @@ class HeadlessBackend : public Backend {
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
     std::uint32_t ClockSeed() override { return 12345; }
-    void RunMessageLoop(Application&) override {}
+    // Delivers what work run at once during the start-up procedure brought.
+    void RunMessageLoop(Application&) override { background_.DeliverArrived(); }
     void EndProgram() override;
 
   private:
     Picture Decode(const std::string& path, const DecodeHint& hint);
+    // Runs one event of the user's or the clock's, then what arrived meanwhile.
+    void Play(Application& app, const std::function<void()>& event);
+    static void RunClick(Control& control);
 
     MemoryFileSystem files_;
     ScreenMetrics screen_{15360, 11520, 15, 15};

@@ -5,14 +5,23 @@
 namespace kivo::forms::headless {
 
 void HeldBackground::Run(std::function<void()> work, std::function<void()> arrive) {
-    auto piece = [work = std::move(work), arrive = std::move(arrive)] {
-        work();
-        arrive();
-    };
     if (holding_) {
+        auto piece = [work = std::move(work), arrive = std::move(arrive)] {
+            work();
+            arrive();
+        };
         waiting_.push_back(std::move(piece));
-    } else {
-        piece();
+        return;
+    }
+    work();
+    arrived_.push_back(std::move(arrive));
+}
+
+void HeldBackground::DeliverArrived() {
+    while (!arrived_.empty()) {
+        auto arrive = std::move(arrived_.front());
+        arrived_.pop_front();
+        arrive();
     }
 }
 
@@ -47,6 +56,7 @@ void HeldBackground::Release(Order order) {
         piece();
     }
     holding_ = false;
+    DeliverArrived();
 }
 
 }  // namespace kivo::forms::headless

@@ -10,8 +10,9 @@
 namespace kivo::forms::headless {
 
 // Work off the window's thread as a test plays it: on a fast file system it runs at once, and
-// what follows it too; on a slow one it waits until the test releases it. The clock stands still
-// until the test steps it.
+// what follows it arrives once the event that asked for it is over (DeliverArrived, which the
+// headless backend calls after each event it plays, as a message loop would); on a slow one it
+// waits until the test releases it. The clock stands still until the test steps it.
 class HeldBackground : public Background {
   public:
     // A slow file system: from now on work waits for Release. Quick questions are still answered
@@ -30,6 +31,8 @@ class HeldBackground : public Background {
     // The work waiting at `position`, in the order asked, never finishes: it is dropped unrun.
     void NeverAnswer(std::size_t position);
     std::size_t waiting() const { return waiting_.size(); }
+    // Runs, in order, what work that ran at once brings, and what those ask for in turn.
+    void DeliverArrived();
     void Step(std::chrono::milliseconds time) { now_ += time; }
 
     void Run(std::function<void()> work, std::function<void()> arrive) override;
@@ -41,6 +44,7 @@ class HeldBackground : public Background {
     bool quick_answers_ = true;
     std::chrono::milliseconds now_{0};
     std::deque<std::function<void()>> waiting_;  // each: the work, then its arrival
+    std::deque<std::function<void()>> arrived_;  // what work run at once brought
 };
 
 }  // namespace kivo::forms::headless
