@@ -6,9 +6,10 @@
 // and so cannot come from another process).
 //   bench_displays.exe <folder> --helper <Kivo.scr> [--seconds N] [--interval S]
 // Prints, for each state in turn:
-//   state <on|off> seconds <s> ticks <n> saver_cpu_ms <ms> helper_cpu_ms <ms> cpu_percent <% of
-//         one core> saver_ws <bytes> helpers <n> helper_ws <bytes> helper_peak_ws <bytes>
-// (memory as the state ends), then
+//   state <on|off> seconds <s> ticks <n> slides <n> saver_cpu_ms <ms> helper_cpu_ms <ms>
+//         cpu_percent <% of one core> saver_ws <bytes> helpers <n> helper_ws <bytes>
+//         helper_peak_ws <bytes>
+// (slides: the times the label's caption changed; memory as the state ends), then
 //   ratio off_to_on_cpu_percent <%>
 #include <windows.h>
 
@@ -129,8 +130,11 @@ double OwnCpuMs() {
 
 // Runs the program's message loop for `seconds`, and prints what the state cost. Returns the
 // processor time of the saver and its helpers together.
-double MeasureState(const char* name, double seconds, const int& ticks) {
+double MeasureState(const char* name, double seconds, const int& ticks,
+                    const kivo::saver_window::frmScreenSaver& form) {
     const int ticks_before = ticks;
+    int slides = 0;
+    std::string caption = form.Label.Caption.get();
     HelperTimes helper_times;
     const double cpu_before = OwnCpuMs();
     const double started = NowMs();
@@ -150,6 +154,10 @@ double MeasureState(const char* name, double seconds, const int& ticks) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             forms::win32::DeliverMessage(message);
+            if (form.Label.Caption.get() != caption) {
+                caption = form.Label.Caption.get();
+                ++slides;
+            }
         }
     }
     helper_times.Sample();
@@ -158,9 +166,9 @@ double MeasureState(const char* name, double seconds, const int& ticks) {
     const double helper_cpu = helper_times.Total();
     const Memory memory = HelpersMemory();
     std::printf(
-        "state %s seconds %.1f ticks %d saver_cpu_ms %.1f helper_cpu_ms %.1f cpu_percent %.3f "
-        "saver_ws %llu helpers %d helper_ws %llu helper_peak_ws %llu\n",
-        name, elapsed, ticks - ticks_before, saver_cpu, helper_cpu,
+        "state %s seconds %.1f ticks %d slides %d saver_cpu_ms %.1f helper_cpu_ms %.1f "
+        "cpu_percent %.3f saver_ws %llu helpers %d helper_ws %llu helper_peak_ws %llu\n",
+        name, elapsed, ticks - ticks_before, slides, saver_cpu, helper_cpu,
         (saver_cpu + helper_cpu) / (elapsed * 10),
         static_cast<unsigned long long>(kivo::bench::WorkingSetOf(GetCurrentProcess()).now),
         memory.helpers, static_cast<unsigned long long>(memory.helper_now),
@@ -210,9 +218,9 @@ int wmain(int argc, wchar_t** argv) {
     const HWND window = reinterpret_cast<HWND>(form.hWnd());
 
     ReportDisplays(window, 1);
-    const double on = MeasureState("on", seconds, ticks);
+    const double on = MeasureState("on", seconds, ticks, form);
     ReportDisplays(window, 0);
-    const double off = MeasureState("off", seconds, ticks);
+    const double off = MeasureState("off", seconds, ticks, form);
     std::printf("ratio off_to_on_cpu_percent %.3f\n", on > 0 ? 100 * off / on : 0.0);
     std::fflush(stdout);
     // Ends at once, as the program does: no window or helper is left behind.
