@@ -1,11 +1,14 @@
 // The background threads as the window's thread meets them: what a piece brings arrives however
-// full the thread's queue was, and a piece counts as running until its thread has ended.
+// full the thread's queue was, in the order the pieces finished, and a piece counts as running
+// until its thread has ended.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "forms_runtime/win32/background_threads.h"
 
@@ -69,6 +72,38 @@ TEST(BackgroundThreadsTest, APieceCountsAsRunningUntilItsThreadHasEnded) {
     SetEvent(release);
     EXPECT_TRUE(DeliverUntil([&] { return !threads.Busy(); }));
     CloseHandle(release);
+}
+
+// Three pieces finish in the order 2, 0, 1, each only once the one before has ended, what it
+// brings queued; nothing is delivered meanwhile.
+TEST(BackgroundThreadsTest, WhatThePiecesBringArrivesInTheOrderTheyFinished) {
+    BackgroundThreads threads;
+    std::vector<HANDLE> go;
+    std::atomic<DWORD> thread_ids[3] = {};
+    std::vector<int> arrived;
+    for (int piece = 0; piece < 3; ++piece) {
+        go.push_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        threads.Later(
+            [&thread_ids, event = go.back(), piece] {
+                thread_ids[piece] = GetCurrentThreadId();
+                WaitForSingleObject(event, INFINITE);
+            },
+            [&arrived, piece] { arrived.push_back(piece); });
+    }
+    for (const int piece : {2, 0, 1}) {
+        while (thread_ids[piece] == 0) {
+            Sleep(1);
+        }
+        HANDLE thread = OpenThread(SYNCHRONIZE, FALSE, thread_ids[piece]);
+        SetEvent(go[piece]);
+        ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+        CloseHandle(thread);
+    }
+    EXPECT_TRUE(DeliverUntil([&] { return arrived.size() == 3; }));
+    EXPECT_EQ(arrived, (std::vector<int>{2, 0, 1}));
+    for (HANDLE event : go) {
+        CloseHandle(event);
+    }
 }
 
 }  // namespace
