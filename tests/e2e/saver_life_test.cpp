@@ -1,5 +1,5 @@
 // The password check through the system's password service: a refused password keeps the slide
-// show, an accepted one ends it and clears the screen-saver flag.
+// show and hides the pointer again, an accepted one ends it and clears the screen-saver flag.
 #include "kivo_test.h"
 
 namespace kivo::e2e {
@@ -44,6 +44,7 @@ TEST_F(SaverLifeTest, ARefusedPasswordKeepsTheSaverAndAnAcceptedOneEndsIt) {
     PressKey(VK_SPACE);
     ASSERT_TRUE(WaitUntil([&] { return service.Read(L"Calls") == L"1"; }, 10s)) << "no check";
     EXPECT_EQ(service.Read(L"PointerShown"), L"1") << "the pointer is shown for the check";
+    EXPECT_TRUE(WaitUntil([] { return !PointerShowing(); }, 5s)) << "the pointer stays shown";
 
     service.Answer(1);
     SetForegroundWindow(saverWindow_);

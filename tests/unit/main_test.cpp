@@ -96,10 +96,7 @@ TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
 }
 
 TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePointer) {
-    const std::vector<std::pair<int, std::vector<std::string>>> counts = {
-        {2, {"ShowCursor 0 -> 1", "ShowCursor 0 -> 0", "ShowCursor 0 -> -1"}},
-        {-3, {"ShowCursor 0 -> -4"}}};  // already hidden: called once all the same
-    for (const auto& [count, hiding] : counts) {
+    for (const int count : {2, -3}) {  // shown; already hidden, and hidden further all the same
         SCOPED_TRACE(count);
         SaverHarness saver;
         saver.system.cursor_count = count;
@@ -107,15 +104,14 @@ TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePoi
         EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 15360, 11520}));
         EXPECT_EQ(form.Caption.get(), kSaverTitle);
         EXPECT_TRUE(form.shown() && !form.modal());
-        // The other monitors' windows come once the slide show is topmost.
-        const std::string window = std::to_string(form.hWnd());
-        std::vector<std::string> expected = {"MakeTopmost " + window, "Monitors",
-                                             "WatchMonitors " + window, "WatchDisplays " + window,
-                                             "SetScreenSaverRunning 1"};
-        expected.insert(expected.end(), hiding.begin(), hiding.end());
+        // The other monitors' windows, owned by this one, come once it is topmost: made topmost
+        // after them, it would stand below them.
         const auto& calls = saver.system.calls;
-        ASSERT_GE(calls.size(), expected.size());
-        EXPECT_EQ(std::vector<std::string>(calls.end() - expected.size(), calls.end()), expected);
+        const auto topmost =
+            std::find(calls.begin(), calls.end(), "MakeTopmost " + std::to_string(form.hWnd()));
+        EXPECT_LT(topmost, std::find(calls.begin(), calls.end(), "Monitors"));
+        EXPECT_TRUE(saver.system.Called("SetScreenSaverRunning 1"));
+        EXPECT_LT(saver.system.cursor_count, std::min(count, 0));
         EXPECT_FALSE(saver.system.Called("SetParent"));
     }
 }

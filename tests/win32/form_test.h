@@ -87,9 +87,6 @@ class FormTest : public ::testing::Test {
     // Loads a picture as the program does, off this thread, delivering messages until it
     // arrives; raises the load's error.
     forms::Picture Decode(const std::filesystem::path& path, forms::DecodeHint hint = {});
-    bool Stored(const char* key) const {
-        return settings.Contains(settings::kApplication, settings::kSection, key);
-    }
 
     // A path as the program takes it: UTF-8.
     static std::string Utf8(const std::filesystem::path& path) {
