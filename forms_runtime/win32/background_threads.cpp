@@ -65,12 +65,13 @@ struct BackgroundThreads::Arrivals {
         }
     }
 
-    // On the window's thread: one at a time, so that a message loop that an arrival opens
-    // delivers the next ones in their order.
+    // On the window's thread: one at a time, and before each a wake for those behind it, so
+    // that a message loop that an arrival opens (a message box's) delivers them in their order.
     void DeliverAll() {
         wake_posted = false;
         for (;;) {
             std::function<void()> next;
+            bool more = false;
             {
                 const std::lock_guard<std::mutex> guard(lock);
                 if (waiting.empty()) {
@@ -78,6 +79,10 @@ struct BackgroundThreads::Arrivals {
                 }
                 next = std::move(waiting.front());
                 waiting.pop_front();
+                more = !waiting.empty();
+            }
+            if (more && !wake_posted.exchange(true) && !PostMessageW(window, kWorkArrived, 0, 0)) {
+                wake_posted = false;  // a full queue: this loop delivers them once `next` is done
             }
             next();
         }

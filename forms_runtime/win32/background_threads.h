@@ -13,7 +13,8 @@ namespace kivo::forms::win32 {
 // that a share that never answers holds back nothing but its own piece; and what follows each
 // piece, on the window's thread. What follows waits in a queue of this object's; a message
 // without payload wakes a message-only window, which every message loop of the window's thread
-// delivers to (the program's, a modal form's, a message box's, a tick's wait). A wake that the
+// delivers to (the program's, a modal form's, a message box's, a tick's wait), one arrival at a
+// time, in order: a loop that an arrival opens delivers the ones behind it. A wake that the
 // system cannot post (a full queue) is posted again until it goes: nothing is lost.
 //
 // Create it, and call everything, on the window's thread.
