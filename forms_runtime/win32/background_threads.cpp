@@ -37,8 +37,11 @@ struct BackgroundThreads::Arrivals {
     bool closed = false;  // the window's side is gone: what arrives is dropped
     std::atomic<bool> wake_posted = false;
     HWND window = nullptr;
+    DWORD window_thread = GetCurrentThreadId();
 
-    // From any thread.
+    // From any thread. A piece's thread tries again while the window's queue is full; the
+    // window's thread itself tries once (it cannot make room by waiting), and what it added
+    // then goes with the next wake.
     void Add(std::function<void()> arrive) {
         {
             const std::lock_guard<std::mutex> guard(lock);
@@ -55,6 +58,10 @@ struct BackgroundThreads::Arrivals {
             if (GetLastError() != ERROR_NOT_ENOUGH_QUOTA) {
                 return;  // not a full queue: the window is gone, and nobody waits any more
             }
+            if (GetCurrentThreadId() == window_thread) {
+                wake_posted = false;
+                return;
+            }
             {
                 const std::lock_guard<std::mutex> guard(lock);
                 if (closed) {
@@ -65,12 +72,13 @@ struct BackgroundThreads::Arrivals {
         }
     }
 
-    // On the window's thread: one at a time, so that a message loop that an arrival opens
-    // delivers the next ones in their order.
+    // On the window's thread: one at a time, and before each a wake for those behind it, so
+    // that a message loop that an arrival opens (a message box's) delivers them in their order.
     void DeliverAll() {
         wake_posted = false;
         for (;;) {
             std::function<void()> next;
+            bool more = false;
             {
                 const std::lock_guard<std::mutex> guard(lock);
                 if (waiting.empty()) {
@@ -78,6 +86,10 @@ struct BackgroundThreads::Arrivals {
                 }
                 next = std::move(waiting.front());
                 waiting.pop_front();
+                more = !waiting.empty();
+            }
+            if (more && !wake_posted.exchange(true) && !PostMessageW(window, kWorkArrived, 0, 0)) {
+                wake_posted = false;  // a full queue: this loop delivers them once `next` is done
             }
             next();
         }
@@ -130,7 +142,7 @@ LRESULT CALLBACK BackgroundThreads::WindowProc(HWND window, UINT message, WPARAM
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-HANDLE BackgroundThreads::Start(std::function<void()> work) {
+bool BackgroundThreads::Run(std::function<void()> work) {
     Prune();
     auto piece = std::make_unique<Piece>(Piece{std::move(work)});
     HANDLE thread = CreateThread(nullptr, kStackBytes, &RunPiece, piece.get(),
@@ -138,25 +150,18 @@ HANDLE BackgroundThreads::Start(std::function<void()> work) {
     if (thread == nullptr) {
         // No thread to be had: the piece runs here, which only makes the window wait for it.
         RunPiece(piece.release());
-        return nullptr;
+        return false;
     }
     piece.release();  // the thread's now
     threads_.push_back(thread);
-    HANDLE copy = nullptr;
-    DuplicateHandle(GetCurrentProcess(), thread, GetCurrentProcess(), &copy, 0, FALSE,
-                    DUPLICATE_SAME_ACCESS);
-    return copy;
+    return true;
 }
 
 void BackgroundThreads::Later(std::function<void()> work, std::function<void()> arrive) {
-    HANDLE thread =
-        Start([work = std::move(work), arrive = std::move(arrive), arrivals = arrivals_]() mutable {
-            work();
-            arrivals->Add(std::move(arrive));
-        });
-    if (thread != nullptr) {
-        CloseHandle(thread);
-    }
+    Run([work = std::move(work), arrive = std::move(arrive), arrivals = arrivals_]() mutable {
+        work();
+        arrivals->Add(std::move(arrive));
+    });
 }
 
 bool BackgroundThreads::Briefly(std::function<void()> work, DWORD within_ms) {
@@ -166,21 +171,21 @@ bool BackgroundThreads::Briefly(std::function<void()> work, DWORD within_ms) {
     if (answered == nullptr) {
         return false;
     }
-    HANDLE thread = Start([work = std::move(work), answered] {
-        work();
-        SetEvent(answered.get());
-    });
-    if (thread == nullptr) {
+    if (!Run([work = std::move(work), answered] {
+            work();
+            SetEvent(answered.get());
+        })) {
         return true;  // it ran here, to its end
     }
-    CloseHandle(thread);
     return WaitForSingleObject(answered.get(), within_ms) == WAIT_OBJECT_0;
 }
 
 void BackgroundThreads::After(UINT delay_ms, std::function<void()> then) {
     const UINT_PTR id = ++next_timer_;
     if (SetTimer(window_, id, delay_ms, nullptr) == 0) {
-        arrivals_->Add(std::move(then));  // no timer to be had: as soon as the loop runs
+        // No timer to be had: as soon as the loop runs, woken from a thread of its own, since
+        // the window's thread may not wait for room in its own queue.
+        Later([] {}, std::move(then));
         return;
     }
     timers_.emplace(id, std::move(then));

@@ -13,8 +13,10 @@ namespace kivo::forms::win32 {
 // that a share that never answers holds back nothing but its own piece; and what follows each
 // piece, on the window's thread. What follows waits in a queue of this object's; a message
 // without payload wakes a message-only window, which every message loop of the window's thread
-// delivers to (the program's, a modal form's, a message box's, a tick's wait). A wake that the
-// system cannot post (a full queue) is posted again until it goes: nothing is lost.
+// delivers to (the program's, a modal form's, a message box's, a tick's wait), one arrival at a
+// time, in order: a loop that an arrival opens delivers the ones behind it. A wake that the system
+// cannot post (a full queue) is posted again from the piece's thread until it goes: nothing is
+// lost, and the window's thread never sleeps for it.
 //
 // Create it, and call everything, on the window's thread.
 class BackgroundThreads {
@@ -26,16 +28,13 @@ class BackgroundThreads {
     BackgroundThreads(const BackgroundThreads&) = delete;
     BackgroundThreads& operator=(const BackgroundThreads&) = delete;
 
-    // Runs `work` on a thread of its own and returns a handle to that thread, set when it has
-    // ended, for the caller to wait on and close. Null when no thread could be had: then `work`
-    // has run here. It may not throw.
-    HANDLE Start(std::function<void()> work);
     // Runs `work` on a thread of its own, then `arrive` on the window's thread. Neither may throw.
     void Later(std::function<void()> work, std::function<void()> arrive);
     // Runs `work` on a thread of its own and waits at most `within_ms` for it to return: true
     // when it has. Otherwise it runs on unwatched. It may not throw.
     bool Briefly(std::function<void()> work, DWORD within_ms);
-    // Calls `then` on the window's thread once `delay_ms` milliseconds have passed, once.
+    // Calls `then` on the window's thread once `delay_ms` milliseconds have passed, once (as soon
+    // as the loop runs where no timer is to be had).
     void After(UINT delay_ms, std::function<void()> then);
     // Whether a piece's thread still runs: a piece counts until its thread has ended, what it
     // captured freed and all. The process must not wait for it (it may never end).
@@ -46,6 +45,9 @@ class BackgroundThreads {
 
   private:
     struct Arrivals;  // shared with the threads
+    // Runs `work` on a thread of its own: true. False when no thread could be had: then `work`
+    // has run here, to its end. It may not throw.
+    bool Run(std::function<void()> work);
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     void TimerFired(UINT_PTR id);
     // Forgets the threads that have ended.

@@ -73,16 +73,16 @@ bool Win32System::TakeSaverLock() {
 }
 
 bool Win32System::SaverLockHeld() {
-    HANDLE lock = OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, kSaverLockName);
+    // Only looks: the lock exists while a saver holds it (its holder keeps it open until LetGo,
+    // the system closes it when the holder dies), and for the instant that another look or a
+    // refused take has it open. Owning it, even for an instant, would make a saver that starts
+    // in that instant find it taken and quit.
+    HANDLE lock = OpenMutexW(SYNCHRONIZE, FALSE, kSaverLockName);
     if (lock == nullptr) {
         return false;  // nobody has it open
     }
-    const bool acquired = Acquired(WaitForSingleObject(lock, 0));
-    if (acquired) {
-        ReleaseMutex(lock);
-    }
     CloseHandle(lock);
-    return !acquired;
+    return true;
 }
 
 void Win32System::LetGo() {

@@ -58,28 +58,6 @@ TEST_F(DecoderHelperTest, AHelperThatCrashesOrHangsLeavesThePictureAndHoldsNoKey
     EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver";
 }
 
-// A key pressed, or the saver killed, while its first helper is still being started: the helper
-// must not be left behind, never started and never ended. The moment is hit only some of the
-// time, so a few shows are tried.
-TEST_F(DecoderHelperTest, AKeyOrAKillWhileTheHelperStartsLeavesNoHelperBehind) {
-    AddPicture(L"a.bmp", test::SolidBmp(300, 300, kRed));
-    AddPicture(L"b.bmp", test::SolidBmp(300, 300, kBlue));
-    for (int attempt = 0; attempt < 6; ++attempt) {
-        DWORD id = 0;
-        {
-            ScopedProcess saver = StartSaver(L"0.001");
-            id = saver.id();
-            ASSERT_TRUE(WaitUntil([&] { return !HelpersOf(id).empty(); }, 15s));
-            if (attempt % 2 == 0) {
-                PressKey(VK_SPACE);
-                ASSERT_TRUE(saver.WaitForExit(15s));
-            }
-        }  // killed here on odd attempts
-        const std::set<DWORD> helpers = HelpersOf(id);
-        EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its saver, attempt " << attempt;
-    }
-}
-
 // The preview loads off the dialog's thread: a hung helper is given up for a newer click's
 // picture, and Esc ends the dialog while a helper hangs.
 TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialog) {

@@ -1,6 +1,6 @@
 // The background threads as the window's thread meets them: what a piece brings arrives however
-// full the thread's queue was, in the order the pieces finished, and a piece counts as running
-// until its thread has ended.
+// full the thread's queue was, in the order the pieces finished and also inside a message loop
+// that an arrival opens; a piece counts as running until its thread has ended.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "forms_runtime/win32/background_threads.h"
@@ -57,6 +58,28 @@ TEST(BackgroundThreadsTest, WhatAPieceBringsArrivesOnceBehindTenThousandPostedMe
     DeliverUntil([] { return true; });  // what else waits: nothing arrives twice
     EXPECT_EQ(arrived, 1);
     CloseHandle(finish);
+}
+
+TEST(BackgroundThreadsTest, ALoopThatAnArrivalOpensDeliversTheArrivalsWaitingBehindIt) {
+    BackgroundThreads threads;
+    std::string events;
+    // The first arrival opens a loop of its own, as a message box does, until the next arrives.
+    threads.Later([] {},
+                  [&events] {
+                      events += "box ";
+                      DeliverUntil([&events] { return events.ends_with("next "); });
+                      events += "closed ";
+                  });
+    while (threads.Busy()) {
+        Sleep(1);  // the first has arrived before the next piece starts
+    }
+    threads.Later([] {}, [&events] { events += "next "; });
+    while (threads.Busy()) {
+        Sleep(1);  // both wait, behind one wake
+    }
+    EXPECT_TRUE(DeliverUntil([&events] { return events.ends_with("closed "); }));
+    DeliverUntil([] { return true; });
+    EXPECT_EQ(events, "box next closed ");
 }
 
 TEST(BackgroundThreadsTest, APieceCountsAsRunningUntilItsThreadHasEnded) {

@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/pixels/decode_size.h"
@@ -16,72 +15,11 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-// Beyond this the helper's allocations fail, where the system enforces a job's memory limit:
-// room for a codec's whole frame of the largest picture allowed, and its own working memory.
-constexpr SIZE_T kMemoryLimit = SIZE_T{3} << 30;
-
 void CloseIfOpen(HANDLE& handle) {
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
         CloseHandle(handle);
     }
     handle = nullptr;
-}
-
-// A job that ends the helper with the last handle to it (this process's, also when it is
-// killed), lets it start no process of its own, ends it on a crash without a report box, and caps
-// its memory. Systems that refuse some of the limits get the others.
-HANDLE MakeJob() {
-    HANDLE job = CreateJobObjectW(nullptr, nullptr);
-    if (job == nullptr) {
-        return nullptr;
-    }
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
-    limits.BasicLimitInformation.LimitFlags =
-        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION |
-        JOB_OBJECT_LIMIT_ACTIVE_PROCESS | JOB_OBJECT_LIMIT_PROCESS_MEMORY;
-    limits.BasicLimitInformation.ActiveProcessLimit = 1;
-    limits.ProcessMemoryLimit = kMemoryLimit;
-    if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) {
-        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-    }
-    return job;
-}
-
-// This process's token without its privileges and at low integrity: the helper needs only to
-// read the files it is given. Null where the system does not grant it.
-HANDLE RestrictedToken() {
-    HANDLE own = nullptr;
-    if (!OpenProcessToken(
-            GetCurrentProcess(),
-            TOKEN_DUPLICATE | TOKEN_QUERY | TOKEN_ASSIGN_PRIMARY | TOKEN_ADJUST_DEFAULT, &own)) {
-        return nullptr;
-    }
-    HANDLE restricted = nullptr;
-    const BOOL made = CreateRestrictedToken(own, DISABLE_MAX_PRIVILEGE, 0, nullptr, 0, nullptr, 0,
-                                            nullptr, &restricted);
-    CloseHandle(own);
-    if (!made) {
-        return nullptr;
-    }
-    SID_IDENTIFIER_AUTHORITY mandatory = SECURITY_MANDATORY_LABEL_AUTHORITY;
-    PSID low = nullptr;
-    if (!AllocateAndInitializeSid(&mandatory, 1, SECURITY_MANDATORY_LOW_RID, 0, 0, 0, 0, 0, 0, 0,
-                                  &low)) {
-        CloseHandle(restricted);
-        return nullptr;
-    }
-    TOKEN_MANDATORY_LABEL label = {};
-    label.Label.Attributes = SE_GROUP_INTEGRITY;
-    label.Label.Sid = low;
-    const BOOL lowered = SetTokenInformation(restricted, TokenIntegrityLevel, &label,
-                                             sizeof(label) + GetLengthSid(low));
-    FreeSid(low);
-    if (!lowered) {
-        CloseHandle(restricted);
-        return nullptr;
-    }
-    return restricted;
 }
 
 }  // namespace
@@ -90,109 +28,89 @@ DecoderClient::DecoderClient(std::wstring program, DWORD time_limit_ms)
     : program_(std::move(program)), time_limit_ms_(time_limit_ms) {}
 
 DecoderClient::~DecoderClient() {
-    Stop();
+    Stop(false);
+    CloseIfOpen(io_done_);
 }
 
-bool DecoderClient::Start() {
+DWORD DecoderClient::helper_process_id() const {
+    const std::lock_guard<std::mutex> guard(helper_lock_);
+    return helper_ != nullptr ? helper_->process_id() : 0;
+}
+
+bool DecoderClient::OpenPipe(std::wstring& name) {
     static unsigned serial = 0;
-    const std::wstring name = L"\\\\.\\pipe\\kivo-decoder-" +
-                              std::to_wstring(GetCurrentProcessId()) + L"-" +
-                              std::to_wstring(++serial) + L"-" + std::to_wstring(GetTickCount64());
+    name = L"\\\\.\\pipe\\kivo-decoder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++serial) + L"-" + std::to_wstring(GetTickCount64());
     pipe_ = CreateNamedPipeW(
         name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
         PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 64 * 1024,
         64 * 1024, 0, nullptr);
     io_done_ = io_done_ != nullptr ? io_done_ : CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (pipe_ == INVALID_HANDLE_VALUE || io_done_ == nullptr) {
-        pipe_ = nullptr;
+        CloseIfOpen(pipe_);
         return false;
     }
-    SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
-    HANDLE helper_end = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherited,
-                                    OPEN_EXISTING, 0, nullptr);
-    HANDLE parent = nullptr;
-    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &parent,
-                    SYNCHRONIZE, TRUE, 0);
-    if (helper_end == INVALID_HANDLE_VALUE || parent == nullptr) {
-        CloseIfOpen(helper_end);
-        CloseIfOpen(parent);
-        Stop();
-        return false;
-    }
+    return true;
+}
 
-    // Only the pipe and the parent's handle are handed down. The helper is born in its job where
-    // the system allows it: a helper that joined it only after its start would be left behind,
-    // suspended for ever, if this process ended in between (a key pressed as the show begins).
-    job_ = MakeJob();
-    HANDLE handed[2] = {helper_end, parent};
-    SIZE_T list_size = 0;
-    InitializeProcThreadAttributeList(nullptr, 2, 0, &list_size);
-    std::vector<char> list_bytes(list_size);
-    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(list_bytes.data());
-    const bool listed = InitializeProcThreadAttributeList(list, 2, 0, &list_size) &&
-                        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
-                                                  handed, sizeof(handed), nullptr, nullptr);
-    const bool born_in_job = listed && job_ != nullptr &&
-                             UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_JOB_LIST,
-                                                       &job_, sizeof(job_), nullptr, nullptr);
-    STARTUPINFOEXW startup = {};
-    startup.StartupInfo.cb = sizeof(startup);
-    startup.lpAttributeList = listed ? list : nullptr;
-    std::wstring command = L"\"" + program_ + L"\" " + kDecoderArgument + L" " +
-                           std::to_wstring(reinterpret_cast<std::uintptr_t>(helper_end)) + L" " +
-                           std::to_wstring(reinterpret_cast<std::uintptr_t>(parent));
-    const DWORD flags = CREATE_SUSPENDED | BELOW_NORMAL_PRIORITY_CLASS |
-                        (listed ? EXTENDED_STARTUPINFO_PRESENT : 0);
-    PROCESS_INFORMATION started = {};
-    HANDLE token = RestrictedToken();
-    restricted_ = token != nullptr && CreateProcessAsUserW(token, program_.c_str(), command.data(),
-                                                           nullptr, nullptr, TRUE, flags, nullptr,
-                                                           nullptr, &startup.StartupInfo, &started);
-    if (!restricted_) {
-        // The system grants no lesser token (or cannot start a process with it): the helper
-        // runs with the saver's rights, still in its job.
-        if (!CreateProcessW(program_.c_str(), command.data(), nullptr, nullptr, TRUE, flags,
-                            nullptr, nullptr, &startup.StartupInfo, &started)) {
-            started.hProcess = nullptr;
+std::unique_ptr<HelperSandbox> DecoderClient::StartHelper(const std::wstring& name) {
+    SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+    HANDLE handed[2] = {CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherited,
+                                    OPEN_EXISTING, 0, nullptr),
+                        nullptr};
+    DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &handed[1],
+                    SYNCHRONIZE, TRUE, 0);
+    std::unique_ptr<HelperSandbox> helper;
+    if (handed[0] != INVALID_HANDLE_VALUE && handed[1] != nullptr) {
+        std::wstring command = L"\"" + program_ + L"\" " + kDecoderArgument;
+        for (HANDLE handle : handed) {
+            command += L" " + std::to_wstring(reinterpret_cast<std::uintptr_t>(handle));
         }
+        helper = std::make_unique<HelperSandbox>(program_, std::move(command), handed);
     }
-    CloseIfOpen(token);
-    if (listed) {
-        DeleteProcThreadAttributeList(list);
+    for (HANDLE& handle : handed) {
+        CloseIfOpen(handle);  // the helper's copies are its own
     }
-    CloseIfOpen(helper_end);
-    CloseIfOpen(parent);
-    if (started.hProcess == nullptr) {
-        Stop();
+    return helper != nullptr && helper->started() ? std::move(helper) : nullptr;
+}
+
+bool DecoderClient::Start() {
+    std::wstring name;
+    if (!OpenPipe(name)) {
         return false;
     }
-    if (job_ != nullptr && !born_in_job) {
-        AssignProcessToJobObject(job_, started.hProcess);
+    std::unique_ptr<HelperSandbox> helper = StartHelper(name);
+    if (helper == nullptr) {
+        CloseIfOpen(pipe_);
+        return false;
     }
-    ResumeThread(started.hThread);
-    CloseHandle(started.hThread);
-    process_ = started.hProcess;
-    process_id_ = started.dwProcessId;
+    process_ = helper->process();
+    const std::lock_guard<std::mutex> guard(helper_lock_);
+    helper_ = std::move(helper);
     return true;
 }
 
 void DecoderClient::KillHelper() {
-    if (job_ != nullptr) {
-        TerminateJobObject(job_, 1);
-    } else if (process_ != nullptr) {
-        TerminateProcess(process_, 1);
+    const std::lock_guard<std::mutex> guard(helper_lock_);
+    if (helper_ != nullptr) {
+        helper_->End();
     }
 }
 
-void DecoderClient::Stop() {
-    if (process_ != nullptr) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, 1000);
+void DecoderClient::Stop(bool wait) {
+    std::unique_ptr<HelperSandbox> helper;
+    {
+        const std::lock_guard<std::mutex> guard(helper_lock_);
+        helper = std::move(helper_);
     }
-    CloseIfOpen(process_);
-    CloseIfOpen(job_);
+    process_ = nullptr;
+    if (helper != nullptr) {
+        helper->End();
+        if (wait) {
+            WaitForSingleObject(helper->process(), 1000);
+        }
+    }
     CloseIfOpen(pipe_);
-    process_id_ = 0;
 }
 
 bool DecoderClient::Transfer(bool write, void* data, DWORD size, ULONGLONG deadline,
@@ -262,7 +180,7 @@ Picture DecoderClient::Load(const std::string& path, const DecodeHint& hint,
         fine = Transfer(true, &answer, sizeof(answer), deadline, give_up);
     }
     if (!fine) {
-        Stop();  // crashed, hung, confused or given up: the next load starts afresh
+        Stop(true);  // crashed, hung, confused or given up: the next load starts afresh
         throw RuntimeError(ErrorKind::InvalidPicture, path);
     }
     if (message.kind != kDecodedFine) {

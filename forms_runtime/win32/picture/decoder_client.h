@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 #include "forms_runtime/win32/picture/decoder_protocol.h"
+#include "forms_runtime/win32/picture/helper_sandbox.h"
 
 namespace kivo::forms::win32 {
 
@@ -21,8 +24,8 @@ inline constexpr DWORD kShippedTimeLimitMs = 60000;
 // The saver's side of the decoder helper (see DecoderHelper): starts the helper on the first
 // load, hands it one load at a time and takes the pixels back. A helper that crashes, breaks the
 // protocol or runs past the time limit is ended, and that load fails as no picture; the next
-// load starts a new helper. The helper belongs to a job that ends it when this process ends, and
-// runs with the least rights the system grants. Use it from one thread (the decode thread).
+// load starts a new helper. The helper runs in a HelperSandbox. Use it from one thread at a time
+// (a load's thread, or the window's thread between loads); KillHelper from any thread.
 class DecoderClient {
   public:
     // `program`: the executable to start with the private argument (Kivo.scr itself).
@@ -38,23 +41,27 @@ class DecoderClient {
     // is set meanwhile, the helper is ended and the load fails at once.
     Picture Load(const std::string& path, const DecodeHint& hint, const PixelScale& scale,
                  HANDLE give_up = nullptr);
-    // Ends the helper, if one runs, so that its memory goes back to the system; the next load
-    // starts a new one. Never while a load is under way.
-    void EndHelper() { Stop(); }
+    // Ends the helper, if one runs, so that its memory goes back to the system, without waiting
+    // for it to go (the window's thread may call it); the next load starts a new one. Never
+    // while a load is under way.
+    void EndHelper() { Stop(false); }
     // Ends the helper's process without waiting, also while a load is under way on another
     // thread (whose load then fails): for the program's end, which may not wait for that load.
     void KillHelper();
 
     // How long one load may take in the helper, in milliseconds.
     DWORD time_limit_ms() const { return time_limit_ms_; }
-    // Whether the running helper got a restricted, low-integrity token (for the record; false
-    // where the system refused and it runs with the saver's own rights).
-    bool restricted() const { return restricted_; }
-    DWORD helper_process_id() const { return process_id_; }
+    // The running helper's process id, or 0.
+    DWORD helper_process_id() const;
 
   private:
     bool Start();
-    void Stop();
+    // A new pipe, named afresh, for a new helper; false when none could be had.
+    bool OpenPipe(std::wstring& name);
+    // Starts the helper on the pipe `name`, handing it its end of the pipe and this process.
+    std::unique_ptr<HelperSandbox> StartHelper(const std::wstring& name);
+    // Ends the helper and closes the pipe; with `wait`, waits a second at most for it to go.
+    void Stop(bool wait);
     // Moves `size` bytes through the pipe by the deadline (a tick count); false when the helper
     // ends, breaks the pipe or runs out of time, or `give_up` is set.
     bool Transfer(bool write, void* data, DWORD size, ULONGLONG deadline, HANDLE give_up);
@@ -62,12 +69,11 @@ class DecoderClient {
 
     std::wstring program_;
     DWORD time_limit_ms_;
-    HANDLE job_ = nullptr;
-    HANDLE process_ = nullptr;
-    DWORD process_id_ = 0;
+    mutable std::mutex helper_lock_;  // the helper's replacing, against KillHelper
+    std::unique_ptr<HelperSandbox> helper_;
+    HANDLE process_ = nullptr;  // helper_'s, for the thread of the load
     HANDLE pipe_ = nullptr;
     HANDLE io_done_ = nullptr;
-    bool restricted_ = false;
 };
 
 }  // namespace kivo::forms::win32
