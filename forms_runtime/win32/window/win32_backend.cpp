@@ -125,19 +125,18 @@ Picture Win32Backend::LoadResourcePicture(const std::string& name) {
     // apartment: the window's thread takes no COM at all (see ComApartment).
     Picture picture;
     std::exception_ptr error;
-    HANDLE thread = impl_->threads.Start([&picture, &error, &name, scale = ScreenScale()] {
-        try {
-            const ComApartment com;
-            WicLoader wic;  // ends before COM does
-            picture = LoadPictureResource(wic, name, scale);
-        } catch (...) {
-            error = std::current_exception();  // raised on the window's thread
-        }
-    });
-    if (thread != nullptr) {
-        WaitForSingleObject(thread, INFINITE);  // no file system: the resource is in memory
-        CloseHandle(thread);
-    }
+    // No file system: the resource is in memory, and the wait is the decode's alone.
+    impl_->threads.Briefly(
+        [&picture, &error, &name, scale = ScreenScale()] {
+            try {
+                const ComApartment com;
+                WicLoader wic;  // ends before COM does
+                picture = LoadPictureResource(wic, name, scale);
+            } catch (...) {
+                error = std::current_exception();  // raised on the window's thread
+            }
+        },
+        INFINITE);
     if (error != nullptr) {
         std::rethrow_exception(error);
     }
