@@ -1,5 +1,6 @@
-// The one-saver lock over Win32: a look (/p, /a) sees a saver that holds it, and never makes a
-// saver that starts meanwhile fail.
+// What tells other programs that a saver runs, over Win32: the one-saver lock, which a look
+// (/p, /a) sees held without ever making a saver that starts meanwhile fail, and the system's
+// screen-saver flag, which the end lets go of however the program ends.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -32,6 +33,20 @@ TEST(SaverLockTest, ALookSeesTheHolderAndNeverMakesAStartFail) {
     EXPECT_TRUE(looker.SaverLockHeld());
     saver.LetGo();
     EXPECT_FALSE(looker.SaverLockHeld());
+}
+
+// The error path ends a full-screen saver without its input's steps: its end clears the flag.
+TEST(SaverLockTest, TheEndClearsTheScreenSaverFlagThatTheSaverSet) {
+    const auto running = [] {
+        BOOL flag = FALSE;
+        SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &flag, 0);
+        return flag != FALSE;
+    };
+    startup::Win32System saver;
+    saver.SetScreenSaverRunning(true);
+    ASSERT_TRUE(running());
+    saver.LetGo();
+    EXPECT_FALSE(running());
 }
 
 }  // namespace
