@@ -23,8 +23,9 @@ class Services {
     // The primary screen in twips, with the twips per pixel of its DPI.
     virtual ScreenMetrics Screen() const = 0;
     // Shows a modal message box; `title` empty means the application title. Returns the button.
-    virtual int MsgBox(const std::string& prompt, int style = kOkOnly,
-                       const std::string& title = {}) = 0;
+    virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    // The same with the application title.
+    int MsgBox(const std::string& prompt, int style = kOkOnly) { return MsgBox(prompt, style, {}); }
     // The executable's folder, without a trailing separator except at a drive root.
     virtual std::string Path() const = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
