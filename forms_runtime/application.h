@@ -73,7 +73,7 @@ class Application : public Services {
     FileSystem& Files() override { return backend_.Files(); }
     ScreenMetrics Screen() const override { return backend_.Screen(); }
     using Services::MsgBox;
-    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
     std::string Path() const override { return backend_.ExecutableFolder(); }
     Picture LoadResourcePicture(const std::string& name) override {
         return backend_.LoadResourcePicture(name);

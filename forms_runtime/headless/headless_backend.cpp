@@ -108,7 +108,8 @@ void HeadlessBackend::EndProgram() {
     }
 }
 
-int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+int HeadlessBackend::MsgBox(const std::string& prompt, MsgBoxStyle style,
+                            const std::string& title) {
     message_boxes_.push_back({prompt, style, title});
     return 1;  // OK
 }

@@ -17,7 +17,7 @@ namespace kivo::forms::headless {
 
 struct MessageBoxCall {
     std::string prompt;
-    int style = 0;
+    MsgBoxStyle style = MsgBoxStyle::kOkOnly;
     std::string title;
 };
 
@@ -75,7 +75,7 @@ class HeadlessBackend : public Backend {
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                           std::function<void(Picture, std::exception_ptr)> arrive) override;
     void RestPictures(bool resting) override { pictures_resting_ = resting; }
-    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
     std::uint32_t ClockSeed() override { return 12345; }

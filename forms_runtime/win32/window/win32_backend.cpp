@@ -42,6 +42,19 @@ HWND MessageBoxOwner() {
     return nullptr;
 }
 
+// The platform's styles for a message box's buttons and icon.
+UINT MessageBoxFlags(MsgBoxStyle style) {
+    switch (style) {
+        case MsgBoxStyle::kCritical:
+            return MB_OK | MB_ICONERROR;
+        case MsgBoxStyle::kExclamation:
+            return MB_OK | MB_ICONWARNING;
+        case MsgBoxStyle::kOkOnly:
+            break;
+    }
+    return MB_OK;
+}
+
 std::uint32_t Mix(std::uint64_t value) {
     value ^= value >> 33;
     value *= 0xFF51AFD7ED558CCDull;
@@ -144,9 +157,9 @@ Picture Win32Backend::LoadResourcePicture(const std::string& name) {
     return picture;
 }
 
-int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+int Win32Backend::MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
     HWND owner = MessageBoxOwner();
-    UINT flags = static_cast<UINT>(style) | MB_SETFOREGROUND;
+    UINT flags = MessageBoxFlags(style) | MB_SETFOREGROUND;
     if (owner == nullptr) {
         flags |= MB_TASKMODAL;  // no form to hold it: it still stops input to the program
     }
