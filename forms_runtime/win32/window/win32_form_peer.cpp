@@ -5,6 +5,7 @@
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/program_messages.h"
 #include "forms_runtime/win32/wide.h"
+#include "forms_runtime/win32/window/control_colors.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/gui_font.h"
 #include "forms_runtime/win32/window/message_loop.h"

@@ -12,7 +12,7 @@
 #include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 #include "forms_runtime/win32/window/back_buffer.h"
-#include "forms_runtime/win32/window/control_colors.h"
+#include "forms_runtime/win32/window/brush_cache.h"
 #include "forms_runtime/win32/window/form_timers.h"
 #include "forms_runtime/win32/window/standard_controls.h"
 #include "forms_runtime/win32/window/windowless_layer.h"
