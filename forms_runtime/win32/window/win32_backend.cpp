@@ -17,6 +17,7 @@
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
+#include "forms_runtime/win32/window/threads_background.h"
 #include "forms_runtime/win32/window/win32_file_system.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
 
@@ -65,22 +66,6 @@ std::uint32_t Mix(std::uint64_t value) {
 }
 
 }  // namespace
-
-// The runtime's work off the window's thread, on the background threads.
-class ThreadsBackground : public Background {
-  public:
-    explicit ThreadsBackground(BackgroundThreads& threads) : threads_(threads) {}
-    void Run(std::function<void()> work, std::function<void()> arrive) override {
-        threads_.Later(std::move(work), std::move(arrive));
-    }
-    bool Ask(std::function<void()> question, std::chrono::milliseconds within) override {
-        return threads_.Briefly(std::move(question), static_cast<DWORD>(within.count()));
-    }
-    std::chrono::milliseconds Now() override { return std::chrono::milliseconds(GetTickCount64()); }
-
-  private:
-    BackgroundThreads& threads_;
-};
 
 struct Win32Backend::Impl {
     Impl(Decoding decoding, const std::wstring& helper)
