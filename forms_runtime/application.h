@@ -70,14 +70,15 @@ class Application : public Services {
     // they come on is a tick like any other.
     void DisplaysChanged(bool on);
 
-    FileSystem& Files() override { return backend_.Files(); }
-    ScreenMetrics Screen() const override { return backend_.Screen(); }
+    // Services, over the backend.
+    FileSystem& Files() override;
+    ScreenMetrics Screen() const override;
     using Services::MsgBox;
     int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
-    std::string Path() const override { return backend_.ExecutableFolder(); }
-    Picture LoadResourcePicture(const std::string& name) override {
-        return backend_.LoadResourcePicture(name);
-    }
+    std::string Path() const override;
+    Picture LoadResourcePicture(const std::string& name) override;
+    NumberFormat Locale() const override;
+    std::string Command() const override;
     void ReadLater(std::function<void()> read,
                    std::function<void(std::exception_ptr)> arrive) override;
     bool AskBriefly(std::function<void()> question) override;
@@ -96,8 +97,6 @@ class Application : public Services {
             throw RuntimeError(error.kind(), subject);
         }
     }
-    NumberFormat Locale() const { return backend_.UserNumberFormat(); }
-    std::string Command() const { return backend_.CommandLine(); }
 
     void Randomize();
     float Rnd();

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "forms_runtime/basics/conversions.h"
 #include "forms_runtime/basics/msg_box_style.h"
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/basics/screen_metrics.h"
@@ -27,6 +28,10 @@ class Services {
     // The executable's folder, without a trailing separator except at a drive root.
     virtual std::string Path() const = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
+    // The user's number format, which conversions between text and numbers follow.
+    virtual NumberFormat Locale() const = 0;
+    // The command line's text after the program name.
+    virtual std::string Command() const = 0;
 
     // Work that may wait (the file system, a decoder) never runs on the window's thread while
     // the user may act. `read` runs elsewhere and must not touch a control; then `arrive` runs on
