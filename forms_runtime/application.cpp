@@ -172,7 +172,7 @@ void Application::DisplaysChanged(bool on) {
 
 void Application::ReportFatal(const std::string& message) {
     failing_ = true;
-    backend_.MsgBox(message, kCritical, title_);
+    backend_.MsgBox(message, MsgBoxStyle::kCritical, title_);
     End();
 }
 
@@ -180,7 +180,31 @@ void Application::CollectUnloaded() {
     std::erase_if(forms_, [](const std::unique_ptr<Form>& form) { return form->unloaded_; });
 }
 
-int Application::MsgBox(const std::string& prompt, int style, const std::string& title) {
+FileSystem& Application::Files() {
+    return backend_.Files();
+}
+
+ScreenMetrics Application::Screen() const {
+    return backend_.Screen();
+}
+
+std::string Application::Path() const {
+    return backend_.ExecutableFolder();
+}
+
+Picture Application::LoadResourcePicture(const std::string& name) {
+    return backend_.LoadResourcePicture(name);
+}
+
+NumberFormat Application::Locale() const {
+    return backend_.UserNumberFormat();
+}
+
+std::string Application::Command() const {
+    return backend_.CommandLine();
+}
+
+int Application::MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
     return backend_.MsgBox(prompt, style, title.empty() ? title_ : title);
 }
 

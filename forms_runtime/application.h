@@ -70,14 +70,15 @@ class Application : public Services {
     // they come on is a tick like any other.
     void DisplaysChanged(bool on);
 
-    FileSystem& Files() override { return backend_.Files(); }
-    ScreenMetrics Screen() const override { return backend_.Screen(); }
-    int MsgBox(const std::string& prompt, int style = kOkOnly,
-               const std::string& title = {}) override;
-    std::string Path() const override { return backend_.ExecutableFolder(); }
-    Picture LoadResourcePicture(const std::string& name) override {
-        return backend_.LoadResourcePicture(name);
-    }
+    // Services, over the backend.
+    FileSystem& Files() override;
+    ScreenMetrics Screen() const override;
+    using Services::MsgBox;
+    int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
+    std::string Path() const override;
+    Picture LoadResourcePicture(const std::string& name) override;
+    NumberFormat Locale() const override;
+    std::string Command() const override;
     void ReadLater(std::function<void()> read,
                    std::function<void(std::exception_ptr)> arrive) override;
     bool AskBriefly(std::function<void()> question) override;
@@ -96,8 +97,6 @@ class Application : public Services {
             throw RuntimeError(error.kind(), subject);
         }
     }
-    NumberFormat Locale() const { return backend_.UserNumberFormat(); }
-    std::string Command() const { return backend_.CommandLine(); }
 
     void Randomize();
     float Rnd();
@@ -133,25 +132,6 @@ class Application : public Services {
     // While a form loads: until when AskBriefly may wait, on the backend's clock.
     std::optional<std::chrono::milliseconds> brief_until_;
     std::vector<std::function<void()>> when_ending_;
-};
-
-// Runs each step of a sequence under a resume-next policy: a step that fails with a runtime error
-// is skipped and the next one runs. The end of the program is never absorbed.
-class ResumeNext {
-  public:
-    template <typename Step>
-    ResumeNext& operator()(Step&& step) {
-        try {
-            step();
-        } catch (const std::exception& error) {
-            failures_.emplace_back(error.what());
-        }
-        return *this;
-    }
-    const std::vector<std::string>& failures() const { return failures_; }
-
-  private:
-    std::vector<std::string> failures_;
 };
 
 }  // namespace kivo::forms

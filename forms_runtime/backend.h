@@ -8,6 +8,7 @@
 
 #include "forms_runtime/background.h"
 #include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/msg_box_style.h"
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/basics/screen_metrics.h"
 #include "forms_runtime/controls/file_system.h"
@@ -39,7 +40,7 @@ class Backend {
     // While `resting`, the displays are off and no picture is wanted until they come back on: the
     // backend may let go of what it keeps ready for decoding, and take it again at the next load.
     virtual void RestPictures(bool resting) = 0;
-    virtual int MsgBox(const std::string& prompt, int style, const std::string& title) = 0;
+    virtual int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) = 0;
     // The folder of the running executable, without a trailing separator except at a drive root.
     virtual std::string ExecutableFolder() = 0;
     // The command-line text after the program name.

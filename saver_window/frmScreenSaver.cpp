@@ -2,7 +2,7 @@
 
 #include "saver_window/saver_settings.h"
 #include "saver_window/screen_saver_layout.h"
-#include "settings_store/settings_names.h"
+#include "startup/module/settings_names.h"
 #include "startup/module/pointer.h"
 
 namespace kivo::saver_window {

@@ -1,4 +1,5 @@
 #include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/resume_next.h"
 #include "saver_window/frmScreenSaver.h"
 
 namespace kivo::saver_window {

@@ -5,9 +5,10 @@
 #include "forms_runtime/basics/conversions.h"
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/basics/text.h"
+#include "forms_runtime/resume_next.h"
 #include "settings_dialog/browse_start.h"
 #include "settings_dialog/setting_layout.h"
-#include "settings_store/settings_names.h"
+#include "startup/module/settings_names.h"
 
 namespace kivo::settings_dialog {
 

@@ -54,8 +54,7 @@ void RunPreview(SaverSample& module, const std::string& arguments) {
     frmScreenSaver& form = module.app.Load<frmScreenSaver>(module);
     const WindowHandle host = HostHandle(arguments);
     form.Caption = kPreviewCaption;
-    const std::int32_t style = system.ReadWindowLong(form.hWnd(), kGwlStyle);
-    system.WriteWindowLong(form.hWnd(), kGwlStyle, style | kWsChild);
+    system.MakeChild(form.hWnd());
     system.SetParent(form.hWnd(), host);
     // At its design size the window would stand outside the small preview monitor: fill the
     // host's client area instead.

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "bench/slides/bench_stats.h"
-#include "settings_store/settings_names.h"
+#include "startup/module/settings_names.h"
 
 namespace {
 

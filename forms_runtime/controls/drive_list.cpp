@@ -67,7 +67,7 @@ void DriveList::UserPick(const std::string& root) {
             host().services().MsgBox("ドライブ " + DriveRoot(root).substr(0, 2) +
                                          " の準備ができていません。\nディスクを入れるか、ほかの"
                                          "ドライブを選んでください。",
-                                     kExclamation);
+                                     MsgBoxStyle::kExclamation);
         });
 }
 

@@ -4,16 +4,13 @@
 #include <functional>
 #include <string>
 
+#include "forms_runtime/basics/conversions.h"
+#include "forms_runtime/basics/msg_box_style.h"
 #include "forms_runtime/basics/picture.h"
 #include "forms_runtime/basics/screen_metrics.h"
 #include "forms_runtime/controls/file_system.h"
 
 namespace kivo::forms {
-
-// Message box styles.
-inline constexpr int kOkOnly = 0;
-inline constexpr int kCritical = 16;
-inline constexpr int kExclamation = 48;
 
 // What controls and forms may ask of the program around them. The application offers these over
 // its backend; controls and forms see nothing else of it. Called on the user-interface thread.
@@ -23,11 +20,18 @@ class Services {
     // The primary screen in twips, with the twips per pixel of its DPI.
     virtual ScreenMetrics Screen() const = 0;
     // Shows a modal message box; `title` empty means the application title. Returns the button.
-    virtual int MsgBox(const std::string& prompt, int style = kOkOnly,
-                       const std::string& title = {}) = 0;
+    virtual int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) = 0;
+    // The same with the application title.
+    int MsgBox(const std::string& prompt, MsgBoxStyle style = MsgBoxStyle::kOkOnly) {
+        return MsgBox(prompt, style, {});
+    }
     // The executable's folder, without a trailing separator except at a drive root.
     virtual std::string Path() const = 0;
     virtual Picture LoadResourcePicture(const std::string& name) = 0;
+    // The user's number format, which conversions between text and numbers follow.
+    virtual NumberFormat Locale() const = 0;
+    // The command line's text after the program name.
+    virtual std::string Command() const = 0;
 
     // Work that may wait (the file system, a decoder) never runs on the window's thread while
     // the user may act. `read` runs elsewhere and must not touch a control; then `arrive` runs on

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "forms_runtime/basics/errors.h"
-#include "forms_runtime/basics/text.h"
+#include "forms_runtime/headless/headless_form_peer.h"
 
 namespace kivo::forms::headless {
 
@@ -44,12 +44,6 @@ std::pair<int, int> HeaderSize(const std::string& bytes) {
         return {static_cast<int>(ReadLe16(bytes, 6)), static_cast<int>(ReadLe16(bytes, 8))};
     }
     return {0, 0};
-}
-
-void PutLe(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out += static_cast<char>((value >> (8 * i)) & 0xFF);
-    }
 }
 
 }  // namespace
@@ -108,7 +102,8 @@ void HeadlessBackend::EndProgram() {
     }
 }
 
-int HeadlessBackend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+int HeadlessBackend::MsgBox(const std::string& prompt, MsgBoxStyle style,
+                            const std::string& title) {
     message_boxes_.push_back({prompt, style, title});
     return 1;  // OK
 }
@@ -182,37 +177,6 @@ void HeadlessBackend::Type(TextBox& box, const std::string& text) {
 
 void HeadlessBackend::SetCheck(CheckBox& box, std::int16_t value) {
     box.Value.store(value);
-}
-
-TextExtent HeadlessFormPeer::MeasureText(const Control&, const std::string& text) {
-    // A fixed metric: 90 twips for an ASCII character, 180 for any other, one line 180 high.
-    float width = 0;
-    for (char32_t c : ToUtf32(text)) {
-        width += c < 0x80 ? 90.0f : 180.0f;
-    }
-    return {width, 180};
-}
-
-std::string MakeBmp(int width, int height) {
-    const std::uint32_t row = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-    const std::uint32_t pixels = row * static_cast<std::uint32_t>(height);
-    std::string out = "BM";
-    PutLe(out, 54 + pixels, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 54, 4);
-    PutLe(out, 40, 4);
-    PutLe(out, static_cast<std::uint32_t>(width), 4);
-    PutLe(out, static_cast<std::uint32_t>(height), 4);
-    PutLe(out, 1, 2);
-    PutLe(out, 24, 2);
-    PutLe(out, 0, 4);
-    PutLe(out, pixels, 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, 2835, 4);
-    PutLe(out, 0, 4);
-    PutLe(out, 0, 4);
-    out.append(pixels, '\x40');
-    return out;
 }
 
 }  // namespace kivo::forms::headless

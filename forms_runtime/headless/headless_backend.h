@@ -12,14 +12,9 @@
 #include "forms_runtime/controls/controls.h"
 #include "forms_runtime/headless/held_background.h"
 #include "forms_runtime/headless/memory_file_system.h"
+#include "forms_runtime/headless/message_box_call.h"
 
 namespace kivo::forms::headless {
-
-struct MessageBoxCall {
-    std::string prompt;
-    int style = 0;
-    std::string title;
-};
 
 // A backend without a screen: forms keep their state, the test plays the user and the clock.
 // Files live in an in-memory file system; BMP, PNG and GIF files in it load as pictures of their
@@ -75,7 +70,7 @@ class HeadlessBackend : public Backend {
     void LoadPictureLater(const std::string& path, const DecodeHint& hint,
                           std::function<void(Picture, std::exception_ptr)> arrive) override;
     void RestPictures(bool resting) override { pictures_resting_ = resting; }
-    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
     std::string ExecutableFolder() override { return executable_folder_; }
     std::string CommandLine() override { return command_line_; }
     std::uint32_t ClockSeed() override { return 12345; }
@@ -104,27 +99,5 @@ class HeadlessBackend : public Backend {
     std::intptr_t next_handle_ = 0x1000;
     HeldBackground background_;
 };
-
-// The peer of a headless form: what a screen would show, as state the test can read.
-class HeadlessFormPeer : public FormPeer {
-  public:
-    HeadlessFormPeer(std::intptr_t handle, FrameInsets insets) : handle_(handle), insets_(insets) {}
-
-    std::intptr_t Handle() const override { return handle_; }
-    FrameInsets Insets() const override { return insets_; }
-    void FormChanged(FormProperty) override {}
-    void ControlChanged(Control&, ControlProperty) override {}
-    void Show(bool) override {}
-    void Destroy() override {}
-    void Loaded() override {}
-    TextExtent MeasureText(const Control& control, const std::string& text) override;
-
-  private:
-    std::intptr_t handle_;
-    FrameInsets insets_;
-};
-
-// A BMP file of the given size (24 bits, one colour), for tests that need pictures.
-std::string MakeBmp(int width, int height);
 
 }  // namespace kivo::forms::headless

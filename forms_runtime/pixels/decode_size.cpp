@@ -5,7 +5,7 @@
 
 namespace kivo::forms {
 
-PixelSize DecodeSize(PixelSize natural, const DecodeHint& hint) {
+PictureSize DecodeSize(PictureSize natural, const DecodeHint& hint) {
     if (natural.width <= 0 || natural.height <= 0 || !hint.shown_scale) {
         return natural;
     }

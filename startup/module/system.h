@@ -39,9 +39,6 @@ struct Monitor {
     bool primary = false;
 };
 
-inline constexpr std::int32_t kGwlStyle = -16;
-inline constexpr std::int32_t kWsChild = 0x40000000;
-
 // The operating-system calls that the start-up procedure and the slide show window make. The real
 // implementation calls Win32; the tests' fake records every call.
 class System {
@@ -67,8 +64,9 @@ class System {
     // Runs the system's dialog that changes the screen-saver password, owned by `owner`. False
     // when the system has no such service.
     virtual bool ChangeScreenSaverPassword(WindowHandle owner) = 0;
-    virtual std::int32_t ReadWindowLong(WindowHandle window, std::int32_t index) = 0;
-    virtual void WriteWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) = 0;
+    // Gives the window the child style, keeping the rest of its style, so that a parent may hold
+    // it inside its client area.
+    virtual void MakeChild(WindowHandle window) = 0;
     virtual void SetParent(WindowHandle child, WindowHandle parent) = 0;
     // The client-area size of a window in pixels; nothing when the handle names no window.
     virtual std::optional<PixelSize> ClientSize(WindowHandle window) = 0;

@@ -136,12 +136,9 @@ bool Win32System::ChangeScreenSaverPassword(WindowHandle owner) {
     return true;
 }
 
-std::int32_t Win32System::ReadWindowLong(WindowHandle window, std::int32_t index) {
-    return static_cast<std::int32_t>(GetWindowLongW(ToHwnd(window), index));
-}
-
-void Win32System::WriteWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) {
-    SetWindowLongW(ToHwnd(window), index, value);
+void Win32System::MakeChild(WindowHandle window) {
+    const LONG style = GetWindowLongW(ToHwnd(window), GWL_STYLE);
+    SetWindowLongW(ToHwnd(window), GWL_STYLE, style | WS_CHILD);
 }
 
 void Win32System::SetParent(WindowHandle child, WindowHandle parent) {

@@ -22,8 +22,7 @@ class Win32System : public System {
     std::optional<std::int32_t> ReadScreenSaveUsePassword() override;
     WindowHandle ForegroundWindow() override;
     bool ChangeScreenSaverPassword(WindowHandle owner) override;
-    std::int32_t ReadWindowLong(WindowHandle window, std::int32_t index) override;
-    void WriteWindowLong(WindowHandle window, std::int32_t index, std::int32_t value) override;
+    void MakeChild(WindowHandle window) override;
     void SetParent(WindowHandle child, WindowHandle parent) override;
     std::optional<PixelSize> ClientSize(WindowHandle window) override;
     void MakeTopmost(WindowHandle window) override;

@@ -19,7 +19,6 @@ class FakeSystem : public startup::System {
     bool saver_window_exists = false;
     std::optional<std::int32_t> use_password_value;
     bool password_change_available = true;
-    std::int32_t window_style = static_cast<std::int32_t>(0x80000000u);  // a popup window
     std::optional<startup::PixelSize> host_client_size = startup::PixelSize{152, 112};
     int cursor_count = 0;
     std::optional<startup::PixelPoint> cursor;
@@ -51,12 +50,7 @@ class FakeSystem : public startup::System {
     bool ChangeScreenSaverPassword(Handle owner) override {
         return Log(password_change_available, "PwdChangePassword", owner);
     }
-    std::int32_t ReadWindowLong(Handle window, std::int32_t index) override {
-        return Log(window_style, "GetWindowLong", window, index);
-    }
-    void WriteWindowLong(Handle window, std::int32_t index, std::int32_t value) override {
-        window_style = Log(value, "SetWindowLong", window, index, value);
-    }
+    void MakeChild(Handle window) override { Log(0, "MakeChild", window); }
     void SetParent(Handle child, Handle parent) override { Log(0, "SetParent", child, parent); }
     std::optional<startup::PixelSize> ClientSize(Handle window) override {
         return Log(host_client_size, "ClientSize", window);

@@ -7,6 +7,7 @@
 #include "forms_runtime/application.h"
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/headless/headless_backend.h"
+#include "forms_runtime/resume_next.h"
 
 namespace kivo::forms {
 namespace {

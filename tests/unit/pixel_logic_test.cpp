@@ -17,9 +17,9 @@ namespace kivo::forms {
 namespace {
 
 TEST(DecodeSize, DecodesAtTheScaleShownWhenItIsBelowOne) {
-    EXPECT_EQ(DecodeSize({800, 600}, {}), (PixelSize{800, 600})) << "no hint";
+    EXPECT_EQ(DecodeSize({800, 600}, {}), (PictureSize{800, 600})) << "no hint";
     // clang-format off
-    const std::vector<std::pair<double, PixelSize>> cases = {
+    const std::vector<std::pair<double, PictureSize>> cases = {
         {1, {800, 600}}, {2.5, {800, 600}}, {0, {800, 600}}, {-1, {800, 600}},
         {std::nan(""), {800, 600}},
         {0.8, {640, 480}},

@@ -5,8 +5,9 @@
 
 #include "forms_runtime/application.h"
 #include "forms_runtime/headless/headless_backend.h"
+#include "forms_runtime/headless/make_bmp.h"
 #include "settings_store/memory_settings_store.h"
-#include "settings_store/settings_names.h"
+#include "startup/module/settings_names.h"
 #include "startup/main.h"
 #include "tests/unit/fake_system.h"
 

@@ -127,7 +127,7 @@ TEST(SettingDialogTest, RefusalsCancelAndTheCloseBoxWriteNothingAndEnd) {
         ASSERT_EQ(boxes.size(), message.empty() ? 0u : 1u);
         if (!message.empty()) {
             EXPECT_EQ(boxes[0].prompt, message);
-            EXPECT_EQ(boxes[0].style, 0) << "OK only, no icon";
+            EXPECT_EQ(boxes[0].style, forms::MsgBoxStyle::kOkOnly) << "OK only, no icon";
             EXPECT_EQ(boxes[0].title, "Ostra'sSlideShowScreenSaver");
         }
     }

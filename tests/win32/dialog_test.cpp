@@ -10,7 +10,7 @@
 #include <future>
 #include <string>
 
-#include "settings_store/settings_names.h"
+#include "startup/module/settings_names.h"
 #include "tests/win32/form_test.h"
 
 namespace kivo::test {

@@ -111,12 +111,12 @@ bool DecoderHelper::Load(const std::wstring& path, const PixelScale& scale) {
         Dib drawn(0, 0);
         if (bitmap == nullptr) {
             // A metafile or a cursor: drawn here, at the size it is shown at.
-            const PixelSize natural{std::max(1, scale.X(picture->width_twips())),
-                                    std::max(1, scale.Y(picture->height_twips()))};
+            const PictureSize natural{std::max(1, scale.X(picture->width_twips())),
+                                      std::max(1, scale.Y(picture->height_twips()))};
             if (static_cast<std::int64_t>(natural.width) * natural.height > kMostPicturePixels) {
                 throw RuntimeError(ErrorKind::InvalidPicture, Narrow(path));
             }
-            const PixelSize size = DecodeSize(natural, hint);
+            const PictureSize size = DecodeSize(natural, hint);
             drawn =
                 Rasterize(static_cast<const DrawablePicture&>(*picture), size.width, size.height);
         }

@@ -105,7 +105,7 @@ constexpr GUID kSourceTransformId = {
 
 // Whether the codec itself decodes the frame at a reduced size (as some do, from the compressed
 // data, much faster than a full decode): the system's scaler, when it averages, then asks it to.
-bool ScalesNatively(IWICBitmapFrameDecode* frame, PixelSize stored, PixelSize reduced) {
+bool ScalesNatively(IWICBitmapFrameDecode* frame, PictureSize stored, PictureSize reduced) {
     ComPtr<ISourceTransform> transform;
     if (FAILED(
             frame->QueryInterface(kSourceTransformId, reinterpret_cast<void**>(transform.put())))) {
@@ -197,14 +197,14 @@ Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
         static_cast<std::int64_t>(stored_width) * stored_height > kMostPicturePixels) {
         throw RuntimeError(ErrorKind::InvalidPicture, subject);
     }
-    const PixelSize stored{static_cast<int>(stored_width), static_cast<int>(stored_height)};
+    const PictureSize stored{static_cast<int>(stored_width), static_cast<int>(stored_height)};
 
     const int orientation = ReadOrientation(decoder, frame.get(), head);
-    PixelSize natural = stored;
+    PictureSize natural = stored;
     if (SwapsSides(orientation)) {
         std::swap(natural.width, natural.height);
     }
-    PixelSize reduced = DecodeSize(natural, hint);
+    PictureSize reduced = DecodeSize(natural, hint);
     if (SwapsSides(orientation)) {
         std::swap(reduced.width, reduced.height);  // back to the stored picture's sides
     }
@@ -263,7 +263,7 @@ void WicLoader::CopyConverted(IWICBitmapSource* source, const PixelRows& into,
 
 // Decodes a band of rows at a time and shrinks each band as it comes, so that no copy of the
 // picture at its full size is made beside the codec's own.
-bool WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+bool WicLoader::CopyReduced(IWICBitmapFrameDecode* frame, PictureSize stored, const PixelRows& into,
                             const std::string& subject) {
     const auto check = [&subject](HRESULT result) {
         ThrowIfFailed(result, ErrorKind::InvalidPicture, subject);

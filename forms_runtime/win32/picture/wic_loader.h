@@ -36,7 +36,7 @@ class WicLoader {
     // Converts the whole source to premultiplied BGRA into `into`, which has its size.
     void CopyConverted(IWICBitmapSource* source, const PixelRows& into, const std::string& subject);
     // Decodes the frame shrunk to the size of `into`; true when its pixels are opaque.
-    bool CopyReduced(IWICBitmapFrameDecode* frame, PixelSize stored, const PixelRows& into,
+    bool CopyReduced(IWICBitmapFrameDecode* frame, PictureSize stored, const PixelRows& into,
                      const std::string& subject);
 
     bool ScalerAverages();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "forms_runtime/win32/wide.h"
-#include "forms_runtime/win32/window/control_colors.h"
+#include "forms_runtime/win32/window/brush_cache.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/gui_font.h"
 #include "forms_runtime/win32/window/standard_controls.h"

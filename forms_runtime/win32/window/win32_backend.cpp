@@ -17,6 +17,7 @@
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
+#include "forms_runtime/win32/window/threads_background.h"
 #include "forms_runtime/win32/window/win32_file_system.h"
 #include "forms_runtime/win32/window/win32_form_peer.h"
 
@@ -42,6 +43,19 @@ HWND MessageBoxOwner() {
     return nullptr;
 }
 
+// The platform's styles for a message box's buttons and icon.
+UINT MessageBoxFlags(MsgBoxStyle style) {
+    switch (style) {
+        case MsgBoxStyle::kCritical:
+            return MB_OK | MB_ICONERROR;
+        case MsgBoxStyle::kExclamation:
+            return MB_OK | MB_ICONWARNING;
+        case MsgBoxStyle::kOkOnly:
+            break;
+    }
+    return MB_OK;
+}
+
 std::uint32_t Mix(std::uint64_t value) {
     value ^= value >> 33;
     value *= 0xFF51AFD7ED558CCDull;
@@ -52,22 +66,6 @@ std::uint32_t Mix(std::uint64_t value) {
 }
 
 }  // namespace
-
-// The runtime's work off the window's thread, on the background threads.
-class ThreadsBackground : public Background {
-  public:
-    explicit ThreadsBackground(BackgroundThreads& threads) : threads_(threads) {}
-    void Run(std::function<void()> work, std::function<void()> arrive) override {
-        threads_.Later(std::move(work), std::move(arrive));
-    }
-    bool Ask(std::function<void()> question, std::chrono::milliseconds within) override {
-        return threads_.Briefly(std::move(question), static_cast<DWORD>(within.count()));
-    }
-    std::chrono::milliseconds Now() override { return std::chrono::milliseconds(GetTickCount64()); }
-
-  private:
-    BackgroundThreads& threads_;
-};
 
 struct Win32Backend::Impl {
     Impl(Decoding decoding, const std::wstring& helper)
@@ -143,9 +141,9 @@ Picture Win32Backend::LoadResourcePicture(const std::string& name) {
     return picture;
 }
 
-int Win32Backend::MsgBox(const std::string& prompt, int style, const std::string& title) {
+int Win32Backend::MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {
     HWND owner = MessageBoxOwner();
-    UINT flags = static_cast<UINT>(style) | MB_SETFOREGROUND;
+    UINT flags = MessageBoxFlags(style) | MB_SETFOREGROUND;
     if (owner == nullptr) {
         flags |= MB_TASKMODAL;  // no form to hold it: it still stops input to the program
     }

@@ -31,7 +31,7 @@ class Win32Backend : public Backend {
                           std::function<void(Picture, std::exception_ptr)> arrive) override;
     // Resting, the decoder helper is ended (after the load under way, if one is).
     void RestPictures(bool resting) override;
-    int MsgBox(const std::string& prompt, int style, const std::string& title) override;
+    int MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) override;
     std::string ExecutableFolder() override;
     std::string CommandLine() override;
     std::uint32_t ClockSeed() override;

@@ -6,7 +6,6 @@
 #include "forms_runtime/win32/program_messages.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
-#include "forms_runtime/win32/window/gui_font.h"
 #include "forms_runtime/win32/window/message_loop.h"
 
 namespace kivo::forms::win32 {
@@ -109,23 +108,20 @@ bool Win32FormPeer::Raise(const std::function<void()>& handler) {
     return alive.wanted() && window_ != nullptr && !destroying_;
 }
 
+// Each kind of message has a handler of its own; what none of them answers, the system does.
 LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (const std::optional<LRESULT> answer = OnInput(window, message, wparam, lparam)) {
-        return *answer;
+    std::optional<LRESULT> answer = OnInput(window, message, wparam, lparam);
+    if (!answer) {
+        answer = OnPainting(window, message, wparam, lparam);
     }
+    if (!answer) {
+        answer = OnWindow(message, wparam, lparam);
+    }
+    return answer ? *answer : DefWindowProcW(window, message, wparam, lparam);
+}
+
+std::optional<LRESULT> Win32FormPeer::OnWindow(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // the paint fills the background
-        case WM_PAINT:
-            buffer_.Paint(window, [this](HDC dc, const RECT& dirty) { PaintSurface(dc, dirty); });
-            return 0;
-        case WM_PRINTCLIENT: {
-            // Themed controls ask for the background behind them; tools for a picture.
-            RECT client;
-            GetClientRect(window, &client);
-            PaintSurface(reinterpret_cast<HDC>(wparam), client);
-            return 0;
-        }
         case WM_CLOSE: {
             Application& app = app_;
             Form& form = form_;
@@ -138,55 +134,23 @@ LRESULT Win32FormPeer::OnMessage(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_NCDESTROY:
             window_ = nullptr;
             destroying_ = true;
-            break;
+            return std::nullopt;
         case WM_TIMER:
             if (Timer* timer = timers_.Find(wparam)) {
                 app_.RaiseTimer(*timer);
             }
             return 0;
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORLISTBOX:
-        case WM_CTLCOLORBTN:
-        case WM_CTLCOLORSTATIC:
-            if (const LRESULT brush =
-                    OnControlColor(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam))) {
-                return brush;
-            }
-            break;
-        case WM_DRAWITEM:
-            if (controls_ != nullptr) {
-                controls_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
-            }
-            return TRUE;
-        case WM_MEASUREITEM:
-            reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->itemHeight =
-                static_cast<UINT>(StandardControls::FolderLineHeight());
-            return TRUE;
         case WM_WINDOWPOSCHANGED:
             OnMoved(*reinterpret_cast<const WINDOWPOS*>(lparam));
-            break;
+            return std::nullopt;
         case kFillMoreFiles:
             if (controls_ != nullptr) {
                 controls_->FillMore(static_cast<int>(wparam));
             }
             return 0;
         default:
-            break;
+            return std::nullopt;
     }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
-void Win32FormPeer::PaintSurface(HDC dc, const RECT& dirty) {
-    FillRect(dc, &dirty, brushes_.Get(form_.layout().back_color));
-    layer_.Paint(dc, nullptr, dirty);
-}
-
-LRESULT Win32FormPeer::OnControlColor(HDC dc, HWND control_window) {
-    const Control* control = ControlOfWindow(control_window);
-    if (control == nullptr) {
-        return 0;
-    }
-    return reinterpret_cast<LRESULT>(ControlColors(brushes_, dc, *control));
 }
 
 void Win32FormPeer::OnDestroy() {
@@ -317,19 +281,6 @@ void Win32FormPeer::Loaded() {
     timers_.Start(window_);
 }
 
-TextExtent Win32FormPeer::MeasureText(const Control&, const std::string& text) {
-    const std::wstring wide = Widen(text);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, GuiFont());
-    SIZE size = {};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    TEXTMETRICW metrics = {};
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    return {scale_.TwipsX(size.cx), scale_.TwipsY(std::max<int>(size.cy, metrics.tmHeight))};
-}
-
 HWND Win32FormPeer::SurfaceOf(const Control* container) const {
     if (container == nullptr) {
         return window_;
@@ -339,26 +290,6 @@ HWND Win32FormPeer::SurfaceOf(const Control* container) const {
 
 Control* Win32FormPeer::ControlOfWindow(HWND window) const {
     return controls_ != nullptr ? controls_->ControlAt(window) : nullptr;
-}
-
-void Win32FormPeer::DrawFrame(HDC dc, HWND frame_window, const Control& frame, const RECT& dirty,
-                              const std::function<void(HDC dc)>& draw_box) {
-    RECT client;
-    GetClientRect(frame_window, &client);
-    FillRect(dc, &client, SurfaceBrush(brushes_, frame));
-    draw_box(dc);
-    layer_.Paint(dc, &frame, dirty);
-}
-
-void Win32FormPeer::PaintFrame(HWND frame_window, const Control& frame,
-                               const std::function<void(HDC dc)>& draw_box) {
-    std::unique_ptr<BackBuffer>& buffer = frame_buffers_[frame_window];
-    if (!buffer) {
-        buffer = std::make_unique<BackBuffer>();
-    }
-    buffer->Paint(frame_window, [&](HDC dc, const RECT& dirty) {
-        DrawFrame(dc, frame_window, frame, dirty, draw_box);
-    });
 }
 
 }  // namespace kivo::forms::win32

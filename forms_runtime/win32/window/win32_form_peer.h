@@ -12,7 +12,7 @@
 #include "forms_runtime/basics/later_slot.h"
 #include "forms_runtime/pixels/pixel_scale.h"
 #include "forms_runtime/win32/window/back_buffer.h"
-#include "forms_runtime/win32/window/control_colors.h"
+#include "forms_runtime/win32/window/brush_cache.h"
 #include "forms_runtime/win32/window/form_timers.h"
 #include "forms_runtime/win32/window/standard_controls.h"
 #include "forms_runtime/win32/window/windowless_layer.h"
@@ -72,9 +72,14 @@ class Win32FormPeer : public FormPeer {
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT OnMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-    // Keys, the mouse, the controls' notifications, activation: the answer, or none for a
-    // message of another kind.
+    // Each handler below gives the answer to a message of its kind, or none for the system's
+    // default answer (after what the handler did) and for a message of another kind.
+    // Keys, the mouse, the controls' notifications, activation.
     std::optional<LRESULT> OnInput(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    // Painting, the controls' colours, owner-drawn items.
+    std::optional<LRESULT> OnPainting(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+    // The window's own life: closing, destruction, moves, timers, a file list's next files.
+    std::optional<LRESULT> OnWindow(UINT message, WPARAM wparam, LPARAM lparam);
     void CreateFormWindow();
     void RunModal();
     bool OnKey(WPARAM key);

@@ -4,7 +4,7 @@
 
 namespace kivo::settings {
 
-// Where the slide show's settings live, and their keys.
+// Kivo's settings: where the slide show's settings live, and their keys. Both forms read them.
 inline constexpr const char* kApplication = "スライドショー(スクリーンセーバー）";
 inline constexpr const char* kSection = "設定";
 inline constexpr const char* kFolderKey = "パス";
