@@ -1,13 +1,11 @@
-#include <cmath>
 #include <limits>
 
 #include "forms_runtime/basics/conversions.h"
-#include "forms_runtime/basics/errors.h"
-#include "forms_runtime/basics/text.h"
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"
 #include "startup/main.h"
+#include "startup/mode_arguments.h"
 #include "startup/module/pointer.h"
 #include "startup/other_monitors.h"
 
@@ -27,18 +25,6 @@ std::int16_t PasswordFlag(std::int32_t stored) {
         return 1;
     }
     return forms::CInt(static_cast<double>(stored));
-}
-
-// The window handle that follows the mode letter: the number at the start of the text from the
-// third character on, blanks removed, rounded to the nearest integer with halves to even.
-WindowHandle HostHandle(const std::string& arguments) {
-    const double number = forms::Val(forms::Trim(forms::Mid(arguments, 3)));
-    const double rounded = std::nearbyint(number);
-    if (!(rounded >= static_cast<double>(std::numeric_limits<WindowHandle>::min()) &&
-          rounded < static_cast<double>(std::numeric_limits<WindowHandle>::max()))) {
-        throw forms::RuntimeError(forms::ErrorKind::Overflow, forms::Mid(arguments, 3));
-    }
-    return static_cast<WindowHandle>(rounded);
 }
 
 void ChangePassword(SaverSample& module, const std::string& arguments) {
@@ -106,7 +92,7 @@ void Main(SaverSample& module) {
     // However the program ends, a later copy need not wait for this one's process to go.
     module.app.WhenEnding([&system] { system.LetGo(); });
     const std::string arguments = module.app.Command();
-    const std::string letter = forms::UCase(forms::Mid(arguments, 2, 1));
+    const std::string letter = ModeLetter(arguments);
     // The modes that make the titled window take the lock before they look for the title, so
     // that of two copies started together only one goes on; the others only look.
     const bool makes_titled_window = letter == "S" || letter == "C" || letter.empty();

@@ -70,7 +70,10 @@ std::string ParentFolder(std::string_view folder) {
     if (cut == std::string::npos) {
         return {};
     }
-    return NormalizeFolder(std::string_view(normal).substr(0, cut + 1));
+    // A lone separator (the root of a path without a drive, where a share's name ends up) holds
+    // nothing: without this, every walk up from it would go on for ever.
+    std::string parent = NormalizeFolder(std::string_view(normal).substr(0, cut + 1));
+    return parent.size() < normal.size() ? parent : std::string();
 }
 
 std::string FolderName(std::string_view folder) {

@@ -10,7 +10,7 @@ namespace kivo::forms {
 // A folder without a trailing separator, except at a drive root ("C:\"); "C:" becomes "C:\".
 // The drive letter is upper-cased.
 std::string NormalizeFolder(std::string_view folder);
-// The folder that holds a folder; empty for a drive root.
+// The folder that holds a folder, always shorter; empty for a drive root or a lone separator.
 std::string ParentFolder(std::string_view folder);
 // The last component of a folder ("2024"), or the root itself ("C:\").
 std::string FolderName(std::string_view folder);

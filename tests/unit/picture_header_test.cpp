@@ -114,8 +114,8 @@ std::string EmfRecord(std::uint32_t size) {
 
 const std::string kEmfEnd = Pad(Le(14, 4) + Le(20, 4), 20);
 
-// Each case's claim; and on any prefix of it, or with any byte of its first 64 flipped, no crash
-// or endless walk (under the sanitizers of the native build) and no sound claim above 500 MP.
+// Each case's claim. Claims beyond the pixel limit, records of size 0, and any damage to these
+// bytes are the picture_header and metafile_records fuzz targets' (tests/fuzz).
 TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
     using F = PictureFormat;
     const std::string cut_emf = Le(70, 4) + Le(4000, 4) + kEmfEnd;
@@ -129,12 +129,10 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         {"bitmap", Bitmap(3, 2), F::Bitmap, true, 3, 2},
         {"bitmap stored top-down", Bitmap(3, -2), F::Bitmap, true, 3, 2},
         {"bitmap pixels past the end", Bitmap(3, 2, 5000), F::Bitmap, false},
-        {"bitmap of 900 MP", Bitmap(30000, 30000), F::Bitmap, false},
         {"bitmap cut in its header", Bitmap(3, 2).substr(0, 20), F::Bitmap, false},
         {"jpeg", Jpeg(kApp0 + Frame(0xC0, 640, 480)), F::Jpeg, true, 640, 480},
         {"progressive after fill", Jpeg("\xFF\xFF\xFF" + Frame(0xC2, 64, 48)), F::Jpeg, true, 64,
          48},
-        {"jpeg of 65500 square", Jpeg(Frame(0xC0, 65500, 65500)), F::Jpeg, false},
         {"jpeg height given later", Jpeg(Frame(0xC0, 640, 0)), F::Jpeg, false},
         {"jpeg scan before a frame", Jpeg("\xFF\xDA" + Be(8, 2) + Pad("", 6)), F::Jpeg, false},
         {"jpeg segment of length 0", Jpeg("\xFF\xE1" + Be(0, 2) + Frame(0xC0, 8, 8)), F::Jpeg,
@@ -144,10 +142,8 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         {"gif after an extension", Gif(10, 20, "!\xF9\x04" + Pad("", 5) + GifImage(0, 5, 5)),
          F::Gif, true, 10, 20},
         {"gif image off its screen", Gif(10, 20, GifImage(60000, 20000, 60000)), F::Gif, false},
-        {"gif of 65535 square", Gif(65535, 65535, GifImage(0, 1, 1)), F::Gif, false},
         {"gif without an image", Gif(10, 20, "!\xFE\x05" + std::string("abc")), F::Gif, false},
         {"png", Png(4000, 3000), F::Png, true, 4000, 3000},
-        {"png of 10 GP", Png(100000, 100000), F::Png, false},
         {"png header of length 12", Png(10, 10, 12), F::Png, false},
         {"tiff", Tiff({{256, 3, 30}, {257, 4, 20}}, 0), F::Tiff, true, 30, 20},
         {"big-endian tiff", Tiff({{256, 3, 300}, {257, 4, 200}}, 0, 8, true), F::Tiff, true, 300,
@@ -157,24 +153,20 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
          false},
         {"tiff next past the end", Tiff({{256, 3, 30}, {257, 3, 20}}, 4000), F::Tiff, false},
         {"tiff first past the end", Tiff({{256, 3, 30}}, 0, 900), F::Tiff, false},
-        {"tiff of 40000 square", Tiff({{256, 4, 40000}, {257, 4, 40000}}, 0), F::Tiff, false},
         {"icon: the largest image", Icon(1, {16, 48, 32}), F::Icon, true, 48, 48},
         {"cursor", Icon(2, {32}), F::Cursor, true, 32, 32},
         {"cursor of no planes", Icon(2, {32}, 0), F::Cursor, false},
         {"icon image past the end", Icon(1, {16}, 1, 5000), F::Icon, false},
         {"icon of no images", Icon(1, {}), F::Icon, false},
         {"placeable", Placeable(1440, Wmf(4) + kWmfEnd), F::WindowsMetafile, true, 96, 48},
-        {"placeable, record of 0", Placeable(1440, Wmf(0) + kWmfEnd), F::WindowsMetafile, false},
         {"placeable, record past the end", Placeable(1440, Le(4000, 4) + Le(0x201, 2) + kWmfEnd),
          F::WindowsMetafile, false},
         {"placeable of no units", Placeable(0, kWmfEnd), F::WindowsMetafile, false},
         {"bare metafile", Le(1, 2) + Le(9, 2) + Pad("", 14) + kWmfEnd, F::WindowsMetafile, true},
         {"emf", Emf(2540, EmfRecord(12) + kEmfEnd), F::EnhancedMetafile, true, 96, 48},
-        {"emf, record of 0", Emf(2540, EmfRecord(0) + kEmfEnd), F::EnhancedMetafile, false},
         {"emf, record of 10", Emf(2540, EmfRecord(10) + kEmfEnd), F::EnhancedMetafile, false},
         {"emf, record past the end", Emf(2540, cut_emf), F::EnhancedMetafile, false},
         {"emf without an end", Emf(2540, EmfRecord(12)), F::EnhancedMetafile, false},
-        {"emf frame of 2 km", Emf(200'000'000, kEmfEnd), F::EnhancedMetafile, false},
         {"random bytes", "not a picture at all", F::Unknown, false},
         {"empty", "", F::Unknown, false},
     };
@@ -187,17 +179,6 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         if (c.sound) {
             EXPECT_EQ(header.width, c.width);
             EXPECT_EQ(header.height, c.height);
-        }
-        for (std::size_t cut = 0; cut < c.bytes.size(); ++cut) {
-            MemoryBytes prefix(std::string_view(c.bytes).substr(0, cut));
-            ReadPictureHeader(prefix);
-        }
-        for (std::size_t at = 0; at < c.bytes.size() && at < 64; ++at) {
-            std::string flipped = c.bytes;
-            flipped[at] = static_cast<char>(~flipped[at]);
-            MemoryBytes bytes(flipped);
-            const PictureHeader claim = ReadPictureHeader(bytes);
-            EXPECT_FALSE(claim.sound && claim.width * claim.height > 500'000'000) << at;
         }
     }
 }

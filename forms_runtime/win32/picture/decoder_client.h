@@ -65,7 +65,8 @@ class DecoderClient {
     // Moves `size` bytes through the pipe by the deadline (a tick count); false when the helper
     // ends, breaks the pipe or runs out of time, or `give_up` is set.
     bool Transfer(bool write, void* data, DWORD size, ULONGLONG deadline, HANDLE give_up);
-    Picture TakePixels(const HelperMessage& done, const std::string& path);
+    // The pixels of a Done answer, checked by AnswerError; throws the error the load fails with.
+    Picture TakePixels(const HelperMessage& done, const PixelScale& scale, const std::string& path);
 
     std::wstring program_;
     DWORD time_limit_ms_;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "forms_runtime/pixels/helper_answer.h"
+
 namespace kivo::forms::win32 {
 
 // What the saver and its decoder helper say to each other over their pipe, in order:
@@ -9,7 +11,8 @@ namespace kivo::forms::win32 {
 //   helper: Ask (the picture's natural upright size), any number of times
 //   client: Answer (the scale it is shown at) after each Ask
 //   helper: Done (the error kind, or the pixels' size and the section that holds them)
-// The helper trusts nothing but the message sizes; the client trusts nothing of the helper's.
+// The helper trusts nothing but the message sizes; the client trusts nothing of the helper's
+// (AnswerError checks its Done).
 enum class DecoderMessage : std::uint32_t { Load = 0x4B4C4431, Ask, Answer, Done };
 
 struct ClientMessage {
@@ -19,8 +22,6 @@ struct ClientMessage {
     float twips_per_pixel_y;
     double scale;  // Answer: shown pixels over natural pixels; 0 or less: natural size
 };
-
-inline constexpr std::int32_t kDecodedFine = -1;
 
 struct HelperMessage {
     DecoderMessage type;
