@@ -109,10 +109,8 @@ void frmScreenSaver::EndScreenSaver() {
         }
     }
     system.SetScreenSaverRunning(false);
-    // Every monitor's window goes; the last one gone ends the program.
-    for (frmScreenSaver* window : show_->Windows()) {
-        app().Unload(*window);
-    }
+    // The leader takes every other monitor's window with it; the last one gone ends the program.
+    app().Unload(*show_->Windows().front());
 }
 
 void frmScreenSaver::Form_Unload(std::int16_t&) {
