@@ -2,8 +2,8 @@
 
 #include "saver_window/saver_settings.h"
 #include "saver_window/screen_saver_layout.h"
-#include "startup/module/settings_names.h"
 #include "startup/module/pointer.h"
+#include "startup/module/settings_names.h"
 
 namespace kivo::saver_window {
 

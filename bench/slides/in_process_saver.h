@@ -8,8 +8,8 @@
 #include "forms_runtime/application.h"
 #include "saver_window/frmScreenSaver.h"
 #include "settings_store/memory_settings_store.h"
-#include "startup/module/settings_names.h"
 #include "startup/module/saversample.h"
+#include "startup/module/settings_names.h"
 #include "startup/win32/win32_system.h"
 
 namespace kivo::bench {

@@ -7,8 +7,8 @@
 #include "forms_runtime/headless/headless_backend.h"
 #include "forms_runtime/headless/make_bmp.h"
 #include "settings_store/memory_settings_store.h"
-#include "startup/module/settings_names.h"
 #include "startup/main.h"
+#include "startup/module/settings_names.h"
 #include "tests/unit/fake_system.h"
 
 namespace kivo::testing {

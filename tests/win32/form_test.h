@@ -17,8 +17,8 @@
 #include "saver_window/frmScreenSaver.h"
 #include "settings_dialog/frmSetting.h"
 #include "settings_store/memory_settings_store.h"
-#include "startup/module/settings_names.h"
 #include "startup/module/saversample.h"
+#include "startup/module/settings_names.h"
 #include "startup/win32/win32_system.h"
 #include "tests/common/temp_folder.h"
 

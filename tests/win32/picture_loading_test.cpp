@@ -135,9 +135,9 @@ TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
         pictures.Write("turned.jpg", TurnedPhoto(turned.orientation));
         int asked_width = 0;
         const Picture picture = Decode(pictures / "turned.jpg", {[&](int w, int) {
-                                                asked_width = w;
-                                                return 0.5;
-                                            }});
+                                           asked_width = w;
+                                           return 0.5;
+                                       }});
         EXPECT_EQ(asked_width, turned.width * 2) << "the hint hears of the upright size";
         EXPECT_FLOAT_EQ(picture->width_twips(), turned.width * 2 * scale.twips_per_pixel_x);
         const auto& pixels = dynamic_cast<const forms::win32::BitmapPicture&>(*picture).pixels();
@@ -162,9 +162,9 @@ TEST_F(PictureLoadingTest, MissingFilesAndFilesThatAreNoPicturesAreRefusedBefore
         SCOPED_TRACE(name);
         try {
             Decode(pictures / name, {[](int, int) {
-                            ADD_FAILURE() << "decoded";
-                            return 1.0;
-                        }});
+                       ADD_FAILURE() << "decoded";
+                       return 1.0;
+                   }});
             ADD_FAILURE() << "loaded";
         } catch (const forms::RuntimeError& error) {
             EXPECT_EQ(error.kind(), kind);
