@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "setting_dialog_test.h"
@@ -26,6 +27,21 @@ class DecoderHelperTest : public SettingDialogTest {
     void ShowTheShare() const {
         share_.Write(L"a.bmp", test::SolidBmp(300, 300, kRed));
         WriteValue(kSettingsKey, kFolderValue, share_.path().wstring() + L"\\");
+    }
+    // The dialog's file list, once it lists the share's two pictures (a.bmp first).
+    HWND ShareFiles() const {
+        HWND files = FrameList(false);
+        const auto both = [&] { return SendMessageW(files, LB_GETCOUNT, 0, 0) == 2; };
+        if (!WaitUntil(both, 15s)) {
+            throw std::runtime_error("the file list does not show the share's two pictures");
+        }
+        return files;
+    }
+    // The middle of the dialog's preview, on the screen.
+    POINT Preview() const {
+        POINT preview{446, 188};
+        ClientToScreen(dialog_, &preview);
+        return preview;
     }
     // Whether `count` loads of the held picture, each in a helper of its own, have begun.
     bool HeldLoadsBegin(int count) const {
@@ -64,12 +80,9 @@ TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialog) {
     ShowTheShare();
     ScopedProcess dialog = OpenDialog();
     const ReleasedAtTheEnd released(share_);
-    HWND files = FrameList(false);
-    ASSERT_TRUE(WaitUntil([&] { return SendMessageW(files, LB_GETCOUNT, 0, 0) == 2; }, 15s))
-        << "the file list does not show the share's two pictures";
-    POINT preview{446, 188};  // the middle of the preview, in the dialog's client area
-    ClientToScreen(dialog_, &preview);
-    ClickLine(files, 1);  // the held picture, after a.bmp
+    HWND files = ShareFiles();
+    const POINT preview = Preview();
+    ClickLine(files, 1);  // the held picture
     ASSERT_TRUE(HeldLoadsBegin(1)) << "the click loaded no picture";
     const std::set<DWORD> hung = HelpersOf(dialog.id());
     ClickLine(files, 0);  // the red one, after the hung helper is given up
@@ -82,6 +95,34 @@ TEST_F(DecoderHelperTest, ThePreviewGivesUpAHungHelperAndEscEndsTheDialog) {
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(dialog.WaitForExit(15s)) << "Esc did not end the dialog while its helper hangs";
     EXPECT_TRUE(AllEnd(helpers)) << "a helper outlived its dialog";
+}
+
+// A dialog ended while a thread of it waits on a share cannot finish ending until the share
+// answers; its handles, the helper's job among them, stay open meanwhile. The program ends its
+// helper itself.
+TEST_F(DecoderHelperTest, ADialogEndedWhileItWaitsOnAShareLeavesNoHelper) {
+    ShowTheShare();
+    const std::filesystem::path held_folder = L"held.list-held";
+    share_.Write(held_folder / L"c.bmp", test::SolidBmp(30, 30, kBlue));
+    ScopedProcess dialog = OpenDialog();
+    const ReleasedAtTheEnd released(share_);
+    ClickLine(ShareFiles(), 0);
+    ASSERT_TRUE(WaitForPixel(Preview(), kRed, 10s)) << "no helper showed the red picture";
+    const std::set<DWORD> helpers = HelpersOf(dialog.id());
+    HWND folders = FrameList(true);
+    LRESULT line = LB_ERR;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            line = SendMessageW(folders, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(held_folder.c_str()));
+            return line != LB_ERR;
+        },
+        15s));
+    ClickLine(folders, line, 2);
+    ASSERT_TRUE(WaitUntil([&] { return share_.ListingBegun(held_folder); }, 10s));
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(AllEnd(helpers)) << "the helper outlived its dialog's end";
+    EXPECT_TRUE(dialog.running()) << "nothing held the dialog's process: the test shows nothing";
 }
 
 TEST_F(DecoderHelperTest, StartedByHandTheHelperEndsAtOnceQuietly) {

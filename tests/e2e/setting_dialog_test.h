@@ -45,8 +45,9 @@ class SettingDialogTest : public KivoTest {
         return drawsItsLines == folders ? list : FindWindowExW(frame, list, L"ListBox", nullptr);
     }
 
-    // Clicks the middle of the list's line `index` `times` times.
+    // Clicks the middle of the list's line `index` `times` times, scrolled into view first.
     static void ClickLine(HWND list, LRESULT index, int times = 1) {
+        SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
         RECT line{};
         SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&line));

@@ -82,8 +82,10 @@ void SlowFolder::Release() const {
 }
 
 // The mount's own paths, as harness/slow-folder logs them.
-bool SlowFolder::ListingBegun() const {
-    return TimesLogged("listing /" + Utf8(path_.filename()) + ": held") > 0;
+bool SlowFolder::ListingBegun(const std::filesystem::path& within) const {
+    const std::filesystem::path listed =
+        within.empty() ? path_.filename() : path_.filename() / within;
+    return TimesLogged("listing /" + Utf8(listed) + ": held") > 0;
 }
 
 int SlowFolder::FirstReadsBegun(const std::filesystem::path& name) const {

@@ -33,8 +33,9 @@ class SlowFolder {
     // The share comes back: every call waiting on the folder goes on, and later ones no longer
     // wait. Doing it again does nothing.
     void Release() const;
-    // Whether a listing of the folder has begun waiting, as the mount's log tells.
-    bool ListingBegun() const;
+    // Whether a listing of the folder, or of its folder `within` (named `x.list-held`, held
+    // too), has begun waiting, as the mount's log tells. Release() lets both go.
+    bool ListingBegun(const std::filesystem::path& within = {}) const;
     // How many first reads of the file `name` have begun waiting, as the mount's log tells.
     int FirstReadsBegun(const std::filesystem::path& name) const;
 
