@@ -22,8 +22,6 @@ class FakeSystem : public startup::System {
     std::optional<startup::PixelSize> host_client_size = startup::PixelSize{152, 112};
     int cursor_count = 0;
     std::optional<startup::PixelPoint> cursor;
-    // Answers of the password check, in order; once they are used up the service is missing.
-    std::vector<std::optional<std::int32_t>> verify_answers;
     bool saver_lock_held = false;  // by another copy
     std::vector<startup::Monitor> monitors = {{{0, 0, 1024, 768}, 96, true}};
     std::function<void()> monitors_changed;         // what WatchMonitors was given
@@ -64,13 +62,9 @@ class FakeSystem : public startup::System {
     std::optional<startup::PixelPoint> CursorPosition() override {
         return Log(cursor, "GetCursorPos");
     }
+    // The password check's service is missing (a refused password: tests/e2e).
     std::optional<std::int32_t> VerifyScreenSaverPassword(Handle window) override {
-        std::optional<std::int32_t> answer;
-        if (!verify_answers.empty()) {
-            answer = verify_answers.front();
-            verify_answers.erase(verify_answers.begin());
-        }
-        return Log(answer, "VerifyScreenSavePwd", window);
+        return Log(std::optional<std::int32_t>{}, "VerifyScreenSavePwd", window);
     }
     Handle Owner(Handle window) override { return Log(99, "GetWindow owner", window); }
     void PostClose(Handle window) override { Log(0, "PostClose", window); }

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <tuple>
 
 #include "saver_window/frmScreenSaver.h"
+#include "saver_window/saver_settings.h"
 #include "settings_dialog/frmSetting.h"
 #include "startup/dialog_placement.h"
 #include "tests/unit/saver_harness.h"
@@ -80,21 +83,6 @@ TEST(MainTest, AnotherCopysLockOrWindowStopsEveryMode) {
     }
 }
 
-TEST(MainTest, PasswordFlagTakesTheStoredBytes) {
-    // Stored: the 4-byte numbers 1, 0, -5 and out of 16 bits (in use), the one-character texts
-    // "1" and "0" (their character codes), absent or longer than 4 bytes (nothing).
-    const std::vector<std::pair<std::optional<std::int32_t>, int>> flags = {
-        {1, 1}, {0, 0}, {-5, -5}, {70000, 1}, {-70000, 1}, {'1', 49}, {'0', 48}, {std::nullopt, 0}};
-    for (const auto& [stored, flag] : flags) {
-        SCOPED_TRACE(stored.value_or(-1));
-        SaverHarness saver;
-        saver.module.UsePassword = 3;
-        saver.system.use_password_value = stored;
-        saver.Start("/x");
-        EXPECT_EQ(saver.module.UsePassword, flag);
-    }
-}
-
 TEST(MainTest, FullScreenCoversTheScreenThenGoesTopmostSetsTheFlagAndHidesThePointer) {
     for (const int count : {2, -3}) {  // shown; already hidden, and hidden further all the same
         SCOPED_TRACE(count);
@@ -126,7 +114,6 @@ TEST(MainTest, PreviewBecomesAChildOfTheHostFillsItAndGoesWithIt) {
     EXPECT_TRUE(saver.system.Called("SetParent " + window + " 1234"));
     EXPECT_EQ(form.Caption.get(), "ScreenSaver Preview");
     EXPECT_EQ(Bounds(form), (std::array<float, 4>{0, 0, 152 * 15, 112 * 15}));
-    EXPECT_TRUE(form.shown());
     for (const char* call :
          {"MakeTopmost", "Monitors", "WatchDisplays", "SetScreenSaverRunning", "ShowCursor"}) {
         EXPECT_FALSE(saver.system.Called(call)) << call;
@@ -134,13 +121,13 @@ TEST(MainTest, PreviewBecomesAChildOfTheHostFillsItAndGoesWithIt) {
 
     saver.system.calls.clear();
     saver.backend.KeyDown(saver.app, form, 65);
-    ASSERT_TRUE(saver.app.AnyFormLoaded());
+    ASSERT_TRUE(saver.app.AnyFormLoaded());  // before the window is touched again
     saver.backend.MouseDown(saver.app, form.Imager, 1, 1);
     ASSERT_TRUE(saver.app.AnyFormLoaded());
     saver.backend.MouseMove(saver.app, form.Imager, 10, 10);
     saver.backend.MouseMove(saver.app, form.Imager, 20, 20);
     ASSERT_TRUE(saver.app.AnyFormLoaded());
-    EXPECT_TRUE(saver.system.calls.empty());
+    EXPECT_TRUE(saver.system.calls.empty()) << "nothing ended";
     saver.backend.Close(saver.app, form);
     EXPECT_EQ(saver.system.calls,
               (std::vector<std::string>{"GetWindow owner " + window, "PostClose 99", "LetGo",
@@ -216,6 +203,91 @@ TEST(DialogPlacementTest, ADialogWiderThanTheScreenStandsBeyondItsLeftAndHalvesG
     EXPECT_EQ(startup::DialogEdge(181, 1.5f, 15360, 6000), 2);  // 1.5 twips
     EXPECT_EQ(startup::DialogEdge(183, 1.5f, 15360, 6000), 4);  // 4.5 twips
     EXPECT_EQ(startup::DialogEdge(-220, 15, 15360, 20000), 0) << "the right edge rule first";
+}
+
+// Nothing stored: the sample folder, the file name shown, three seconds. Stored values are read
+// in the user's locale (here a decimal comma). The slide show never writes.
+TEST(SaverLifeTest, StoredSettingsAreReadInTheUsersLocaleAndNoneGiveTheSample) {
+    for (const bool stored : {false, true}) {
+        SCOPED_TRACE(stored ? "stored" : "fresh");
+        SaverHarness saver;
+        saver.backend.files().AddFolder("D:\\Photos");
+        saver.backend.SetNumberFormat({",", "."});
+        if (stored) {
+            saver.Store(settings::kFolderKey, "D:\\Photos");
+            saver.Store(settings::kShowFileNameKey, "0");
+            saver.Store(settings::kIntervalKey, "2,5");
+        }
+        frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
+        EXPECT_EQ(form.File1.Path.get(), stored ? "D:\\Photos" : "C:\\Kivo\\sample");
+        EXPECT_EQ(form.Label.Visible.get(), !stored);
+        EXPECT_EQ(form.Timer.Interval.get(), stored ? 2500 : 3000);
+        EXPECT_EQ(saver.settings.writes().size(), stored ? 3u : 0u) << "only the test's own";
+    }
+}
+
+// Seconds to milliseconds; the rounding is CLng's (conversions_test).
+TEST(SaverLifeTest, IntervalsAreMillisecondsAndLongOnesAreClamped) {
+    const std::vector<std::pair<const char*, std::int32_t>> intervals = {
+        {"3", 3000}, {"2147483.647", 2147483647}, {"1e12", saver_window::kLongestInterval}};
+    for (const auto& [stored, milliseconds] : intervals) {
+        EXPECT_EQ(saver_window::IntervalMilliseconds(stored, {}), milliseconds) << stored;
+    }
+}
+
+TEST(SaverLifeTest, FirstMoveOnlyRecordsAndOnlyAMoveOfBothCoordinatesEnds) {
+    SaverHarness saver;
+    frmScreenSaver& form = saver.Open<frmScreenSaver>("/s");
+    const auto move = [&](float x, float y) {
+        saver.backend.MouseMove(saver.app, form.Imager, x, y);
+        return saver.app.AnyFormLoaded();
+    };
+    ASSERT_TRUE(move(40000.5f, 200)) << "the first move only records";
+    // Kept beyond 16 bits, rounded half to even: 40000, then 40002.
+    ASSERT_TRUE(move(40000, 900));     // vertical only
+    ASSERT_TRUE(move(40001.5f, 900));  // horizontal only
+    ASSERT_TRUE(move(40002, 950));     // vertical only
+    ASSERT_TRUE(move(40002, 950));     // unchanged
+    EXPECT_FALSE(move(150, 960));
+}
+
+// A key, or a button; with a password in use whose service is missing, that dismisses too. The
+// stored password flag says a password is in use unless it is 0 or absent, or beyond 16 bits
+// either way. Over another monitor's window the same input ends the whole show, with one check.
+TEST(SaverLifeTest, KeyOrButtonShowsThePointerClearsTheFlagAndUnloads) {
+    const std::vector<std::tuple<bool, std::optional<std::int32_t>, bool>> cases = {
+        {true, std::nullopt, false},
+        {false, 0, false},
+        {true, -5, false},
+        {true, 70000, false},
+        {false, -70000, true}};
+    for (const auto& [key, flag, other_monitor] : cases) {
+        SCOPED_TRACE(::testing::Message() << "key " << key << ", flag " << flag.value_or(-1)
+                                          << ", other monitor " << other_monitor);
+        SaverHarness saver;
+        saver.module.UsePassword = 3;  // no flag stored: none, whatever was there
+        saver.system.use_password_value = flag;
+        saver.system.monitors.push_back({{1024, 0, 2048, 768}, 96, false});
+        saver.Open<frmScreenSaver>("/s");
+        auto& form = dynamic_cast<frmScreenSaver&>(*saver.app.forms().at(other_monitor ? 1 : 0));
+        const std::string window = std::to_string(form.hWnd());
+        saver.system.calls.clear();
+        if (key) {
+            saver.backend.KeyDown(saver.app, form, 16);  // a modifier alone counts too
+        } else {
+            saver.backend.MouseDown(saver.app, form.Imager, 5, 5);
+        }
+        const auto& calls = saver.system.calls;
+        EXPECT_GE(saver.system.cursor_count, 0);
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), "VerifyScreenSavePwd " + window),
+                  flag.value_or(0) != 0 ? 1 : 0);
+        EXPECT_TRUE(saver.system.Called("SetScreenSaverRunning 0"));
+        // Every window gone, the saver lets go of the lock before its process ends.
+        EXPECT_FALSE(saver.app.AnyFormLoaded());
+        EXPECT_LT(std::find(calls.begin(), calls.end(), "LetGo"),
+                  std::find(calls.begin(), calls.end(), "process ends"));
+        EXPECT_TRUE(saver.backend.program_ended());
+    }
 }
 
 }  // namespace

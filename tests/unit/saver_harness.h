@@ -42,10 +42,8 @@ struct SaverHarness {
     template <typename F>
     F& Open(const std::string& arguments) {
         Start(arguments);
-        if (F* form = Loaded<F>()) {
-            return *form;
-        }
-        throw std::runtime_error("no window after " + arguments);
+        F* form = Loaded<F>();
+        return form != nullptr ? *form : throw std::runtime_error("no window after " + arguments);
     }
 
     template <typename F>

@@ -1,11 +1,16 @@
+// The slide show: which file each tick shows and how, on one monitor and on several (where the
+// windows stand, how they follow the monitors), and how it rests while the displays are off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <set>
+#include <tuple>
 
 #include "forms_runtime/basics/random.h"
 #include "saver_window/frmScreenSaver.h"
+#include "startup/module/monitor_areas.h"
 #include "tests/unit/saver_harness.h"
 
 namespace kivo::testing {
@@ -70,13 +75,9 @@ TEST(SlideShowTest, ShrinksByItsOwnProportionsCentresAndDecodesAtThatScale) {
 }
 
 TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
-    struct Case {
-        int files;  // named f100000.bmp, f100001.bmp, ...
-        std::vector<float> draws;
-        std::vector<int> shown;  // the position each tick shows
-    };
+    // Files (named f100000.bmp, f100001.bmp, ...), the draws, and the position each tick shows.
     // clang-format off
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<int, std::vector<float>, std::vector<int>>> cases = {
         {1,     {0.0f, 0.7f, 0.2f},              {0, 0, 0}},
         {2,     {0.1f, 0.9f, 0.2f, 0.6f},        {1, 0, 1, 0}},     // the second first
         // 0 is the start, moved on; 0.4 repeats, moved on; 0.99 repeats at the end, back.
@@ -84,17 +85,17 @@ TEST(SlideShowTest, EachTickNamesAndLoadsADrawnFileThatIsNotThePreviousOne) {
         {3,     {0.99999994f, 1.0f},             {2, 1}},           // 1.0: rounded up to 1
         {40000, {0.99f, 0.9f},                   {39600, 36000}}};  // beyond 16 bits
     // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.files);
+    for (const auto& [files, draws, shown] : cases) {
+        SCOPED_TRACE(files);
         SlideShow show;
         std::vector<std::string> names;
-        for (int n = 0; n < c.files; ++n) {
+        for (int n = 0; n < files; ++n) {
             names.push_back("f" + std::to_string(100000 + n) + ".bmp");
             show.Add(names.back(), 1, 1);
         }
-        frmScreenSaver& form = show.Begin(c.draws);
+        frmScreenSaver& form = show.Begin(draws);
         std::vector<std::string> loaded;
-        for (const int position : c.shown) {
+        for (const int position : shown) {
             loaded.push_back("C:\\Pics\\" + names[position]);
             ASSERT_EQ(show.backend.loaded_picture_paths().back(), loaded.back()) << "prepared";
             show.Tick(form);
@@ -199,6 +200,104 @@ TEST(SlideShowTest, ANonPictureOrARemovedFileKeepsThePreviousPictureButNamesTheF
                   (std::array<float, 3>{3000, (15360 - 3000) / 2, 1}));
     }
     EXPECT_TRUE(show.backend.message_boxes().empty());
+}
+
+using startup::Monitor;
+using startup::OtherMonitorAreas;
+using startup::PixelRect;
+using Rects = std::vector<PixelRect>;
+
+constexpr PixelRect kPrimary{0, 0, 1024, 768};
+constexpr PixelRect kRight{1024, 0, 1824, 600};
+constexpr PixelRect kLeft{-1920, -200, 0, 880};
+constexpr PixelRect kAbove{0, -1080, 1920, 0};
+
+Monitor On(PixelRect rect, bool primary = false, int dpi = 96) {
+    return {rect, dpi, primary};
+}
+
+TEST(OtherMonitorAreasTest, EveryMonitorButThePrimaryOnce) {
+    const Monitor primary = On(kPrimary, true);
+    const std::vector<std::tuple<const char*, std::vector<Monitor>, Rects>> cases = {
+        {"one monitor", {primary}, {}},
+        {"two", {primary, On(kRight)}, {kRight}},
+        {"left of and above the primary", {On(kLeft), primary, On(kAbove)}, {kLeft, kAbove}},
+        {"mixed DPI: its own pixels, unscaled", {primary, On(kAbove, false, 192)}, {kAbove}},
+        {"none flagged: the one at 0,0", {On(kRight, false, 120), On(kPrimary)}, {kRight}},
+        {"a mirror of the primary, an empty monitor, a repeated one",
+         {primary, On(kPrimary, false, 144), On({0, 0, 800, 600}), On({2000, 0, 2000, 600}),
+          On(kRight), On(kRight)},
+         {kRight}},
+    };
+    for (const auto& [name, monitors, areas] : cases) {
+        EXPECT_EQ(OtherMonitorAreas(monitors), areas) << name;
+    }
+}
+
+// Each window's rectangle in pixels (15 twips to the pixel), the leader's first.
+Rects Placed(const SaverHarness& saver) {
+    Rects placed;
+    for (const auto& form : saver.app.forms()) {
+        if (form->loaded()) {
+            placed.push_back({static_cast<int>(form->Left / 15), static_cast<int>(form->Top / 15),
+                              static_cast<int>((form->Left + form->Width) / 15),
+                              static_cast<int>((form->Top + form->Height) / 15)});
+        }
+    }
+    return placed;
+}
+
+// The others are untitled companions of the primary's window, and follow the monitors.
+TEST(MonitorWindowsTest, FullScreenShowsAWindowOnEveryMonitorAndFollowsThem) {
+    SaverHarness saver;
+    saver.system.monitors = {On(kPrimary, true), On(kRight)};
+    frmScreenSaver& leader = saver.Open<frmScreenSaver>("/s");
+    EXPECT_EQ(Placed(saver), (Rects{kPrimary, kRight}));
+    const auto& right = dynamic_cast<const frmScreenSaver&>(*saver.app.forms().back());
+    EXPECT_TRUE(saver.system.Called("Accompany " + std::to_string(right.hWnd()) + " " +
+                                    std::to_string(leader.hWnd())));
+    EXPECT_EQ(right.Caption.get(), "");
+    EXPECT_TRUE(right.shown());
+
+    saver.system.monitors = {On(kLeft), On(kPrimary, true), On(kAbove, false, 120)};
+    saver.system.monitors_changed();
+    EXPECT_EQ(Placed(saver), (Rects{kPrimary, kLeft, kAbove}));
+    saver.system.monitors = {On(kPrimary, true)};
+    saver.system.monitors_changed();
+    EXPECT_EQ(Placed(saver), Rects{kPrimary});
+    EXPECT_TRUE(leader.loaded());
+}
+
+// At each tick every window changes; no two show one file while the folder has enough of them,
+// nor does a window show its own previous file again when the folder has more than it needs.
+TEST(MonitorWindowsTest, TheWindowsShowDifferentFilesAtEveryTick) {
+    const std::vector<std::pair<int, int>> cases = {{2, 2}, {3, 2}, {3, 3}, {6, 3}, {2, 3}};
+    for (const auto& [files, monitors] : cases) {
+        SCOPED_TRACE(::testing::Message() << files << " files, " << monitors << " monitors");
+        SlideShow show;
+        for (int n = 0; n < files; ++n) {
+            show.Add(std::to_string(n) + ".bmp", 4, 4);
+        }
+        show.system.monitors = {On(kPrimary, true), On(kRight), On(kLeft)};
+        show.system.monitors.resize(monitors);
+        frmScreenSaver& leader = show.Open<frmScreenSaver>("/s");
+        std::vector<std::string> before(monitors);
+        for (int tick = 0; tick < 12; ++tick) {
+            show.Tick(leader);
+            std::set<std::string> shown;
+            for (int m = 0; m < monitors; ++m) {
+                const auto& window = dynamic_cast<const frmScreenSaver&>(*show.app.forms()[m]);
+                const std::string name = window.Label.Caption;
+                shown.insert(name);
+                EXPECT_TRUE(window.Imager.Picture.get() != nullptr) << tick;
+                if (files > monitors) {
+                    EXPECT_NE(name, before[m]) << tick << ": window " << m << " repeats";
+                }
+                before[m] = name;
+            }
+            EXPECT_EQ(shown.size(), static_cast<std::size_t>(std::min(files, monitors))) << tick;
+        }
+    }
 }
 
 }  // namespace

@@ -1,15 +1,21 @@
-// What a picture file's header claims, read before any codec sees the file: sizes, whether the
-// structure fits the file, for sound files and for hostile ones, and the camera's orientation.
+// The pixel side of picture loading: what a file's header claims, read before any codec sees it
+// (sizes, whether the structure fits the file, the camera's orientation), decode sizes, turning
+// pictures upright, resampling and area reduction.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "forms_runtime/pixels/area_reducer.h"
+#include "forms_runtime/pixels/decode_size.h"
 #include "forms_runtime/pixels/exif_orientation.h"
 #include "forms_runtime/pixels/picture_header.h"
+#include "forms_runtime/pixels/pixel_orientation.h"
+#include "forms_runtime/pixels/pixel_resampler.h"
 
 namespace kivo::forms {
 namespace {
@@ -95,10 +101,6 @@ std::string Placeable(int per_inch, const std::string& records) {
            Le(1, 2) + Le(9, 2) + Le(0x300, 2) + Pad("", 12) + records;
 }
 
-std::string Wmf(std::uint32_t words) {
-    return Pad(Le(words, 4) + Le(0x201, 2), std::max(2 * words, 6u));
-}
-
 const std::string kWmfEnd = Pad(Le(3, 4), 6);
 
 std::string Emf(std::uint32_t frame, const std::string& records) {
@@ -131,26 +133,22 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         {"bitmap pixels past the end", Bitmap(3, 2, 5000), F::Bitmap, false},
         {"bitmap cut in its header", Bitmap(3, 2).substr(0, 20), F::Bitmap, false},
         {"jpeg", Jpeg(kApp0 + Frame(0xC0, 640, 480)), F::Jpeg, true, 640, 480},
-        {"progressive after fill", Jpeg("\xFF\xFF\xFF" + Frame(0xC2, 64, 48)), F::Jpeg, true, 64,
-         48},
+        {"fill, progressive", Jpeg("\xFF\xFF\xFF" + Frame(0xC2, 64, 48)), F::Jpeg, true, 64, 48},
         {"jpeg height given later", Jpeg(Frame(0xC0, 640, 0)), F::Jpeg, false},
         {"jpeg scan before a frame", Jpeg("\xFF\xDA" + Be(8, 2) + Pad("", 6)), F::Jpeg, false},
-        {"jpeg segment of length 0", Jpeg("\xFF\xE1" + Be(0, 2) + Frame(0xC0, 8, 8)), F::Jpeg,
-         false},
+        {"jpeg, empty segment", Jpeg("\xFF\xE1" + Be(0, 2) + Frame(0xC0, 8, 8)), F::Jpeg, false},
         {"jpeg cut in its frame", Jpeg(Frame(0xC0, 8, 8)).substr(0, 9), F::Jpeg, false},
         {"gif", Gif(10, 20, GifImage(0, 10, 20)), F::Gif, true, 10, 20},
-        {"gif after an extension", Gif(10, 20, "!\xF9\x04" + Pad("", 5) + GifImage(0, 5, 5)),
-         F::Gif, true, 10, 20},
+        {"gif, extension first", Gif(10, 20, "!\xF9\x04" + Pad("", 5) + GifImage(0, 5, 5)), F::Gif,
+         true, 10, 20},
         {"gif image off its screen", Gif(10, 20, GifImage(60000, 20000, 60000)), F::Gif, false},
         {"gif without an image", Gif(10, 20, "!\xFE\x05" + std::string("abc")), F::Gif, false},
         {"png", Png(4000, 3000), F::Png, true, 4000, 3000},
         {"png header of length 12", Png(10, 10, 12), F::Png, false},
         {"tiff", Tiff({{256, 3, 30}, {257, 4, 20}}, 0), F::Tiff, true, 30, 20},
-        {"big-endian tiff", Tiff({{256, 3, 300}, {257, 4, 200}}, 0, 8, true), F::Tiff, true, 300,
-         200},
+        {"tiff, big-endian", Tiff({{256, 3, 30}, {257, 4, 20}}, 0, 8, true), F::Tiff, true, 30, 20},
         {"tiff chained to itself", Tiff({{256, 3, 30}, {257, 3, 20}}, 8), F::Tiff, false},
-        {"tiff camera data loops", Tiff({{256, 3, 30}, {257, 3, 20}, {34665, 4, 8}}, 0), F::Tiff,
-         false},
+        {"tiff, exif loops", Tiff({{256, 3, 30}, {257, 3, 20}, {34665, 4, 8}}, 0), F::Tiff, false},
         {"tiff next past the end", Tiff({{256, 3, 30}, {257, 3, 20}}, 4000), F::Tiff, false},
         {"tiff first past the end", Tiff({{256, 3, 30}}, 0, 900), F::Tiff, false},
         {"icon: the largest image", Icon(1, {16, 48, 32}), F::Icon, true, 48, 48},
@@ -158,8 +156,9 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         {"cursor of no planes", Icon(2, {32}, 0), F::Cursor, false},
         {"icon image past the end", Icon(1, {16}, 1, 5000), F::Icon, false},
         {"icon of no images", Icon(1, {}), F::Icon, false},
-        {"placeable", Placeable(1440, Wmf(4) + kWmfEnd), F::WindowsMetafile, true, 96, 48},
-        {"placeable, record past the end", Placeable(1440, Le(4000, 4) + Le(0x201, 2) + kWmfEnd),
+        {"placeable", Placeable(1440, Pad(Le(4, 4) + Le(0x201, 2), 8) + kWmfEnd),
+         F::WindowsMetafile, true, 96, 48},
+        {"placeable, record cut", Placeable(1440, Le(4000, 4) + Le(0x201, 2) + kWmfEnd),
          F::WindowsMetafile, false},
         {"placeable of no units", Placeable(0, kWmfEnd), F::WindowsMetafile, false},
         {"bare metafile", Le(1, 2) + Le(9, 2) + Pad("", 14) + kWmfEnd, F::WindowsMetafile, true},
@@ -177,8 +176,7 @@ TEST(PictureHeader, ReadsWhatEachFormatClaimsAndRefusesWhatDoesNotFit) {
         EXPECT_EQ(header.format, c.format);
         EXPECT_EQ(header.sound, c.sound);
         if (c.sound) {
-            EXPECT_EQ(header.width, c.width);
-            EXPECT_EQ(header.height, c.height);
+            EXPECT_EQ((std::array{header.width, header.height}), (std::array{c.width, c.height}));
         }
     }
 }
@@ -206,6 +204,121 @@ TEST(JpegExifOrientation, ReadsEitherByteOrderBeforeTheImageDataOnly) {
         const int found = JpegExifOrientation(std::string_view(whole).substr(0, length));
         EXPECT_TRUE(found == 0 || found == 3) << length;
     }
+}
+
+TEST(DecodeSize, DecodesAtTheScaleShownWhenItIsBelowOne) {
+    EXPECT_EQ(DecodeSize({800, 600}, {}), (PictureSize{800, 600})) << "no hint";
+    // clang-format off
+    const std::vector<std::pair<double, PictureSize>> cases = {
+        {1, {800, 600}},
+        {0.8, {640, 480}},
+        {1.0 / 3, {267, 200}}};  // each side to the nearest pixel; other scales: tests/fuzz
+    // clang-format on
+    for (const auto& [scale, decoded] : cases) {
+        // A hint asked with anything but the natural size says 0.9.
+        const DecodeHint hint{[scale](int w, int h) { return w == 800 && h == 600 ? scale : 0.9; }};
+        EXPECT_EQ(DecodeSize({800, 600}, hint), decoded) << scale;
+    }
+}
+
+TEST(MakeUpright, TurnsAndMirrorsAsEachCameraOrientationSays) {
+    // A 3 x 2 picture whose pixels are their own numbers: 0 1 2 / 3 4 5. From orientation 5 on
+    // the upright picture is 2 wide and 3 high.
+    const std::vector<std::vector<std::uint32_t>> upright = {
+        {0, 1, 2, 3, 4, 5}, {2, 1, 0, 5, 4, 3}, {5, 4, 3, 2, 1, 0}, {3, 4, 5, 0, 1, 2},
+        {0, 3, 1, 4, 2, 5}, {3, 0, 4, 1, 5, 2}, {5, 2, 4, 1, 3, 0}, {2, 5, 1, 4, 0, 3}};
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        std::vector<std::uint32_t> stored{0, 1, 2, 3, 4, 5};
+        std::vector<std::uint32_t> turned(6, 99);
+        const int width = SwapsSides(orientation) ? 2 : 3;
+        MakeUpright({stored.data(), 3, 2, 3}, orientation,
+                    {turned.data(), width, 6 / width, width});
+        EXPECT_EQ(turned, upright[orientation - 1]) << orientation;
+    }
+}
+
+// An opaque pixel for a level whose channels differ, so that a channel read from the wrong place
+// shows: blue the level, green 64, red the level's complement.
+std::uint32_t Pixel(std::uint32_t level) {
+    return 0xFF000000u | (255 - level) << 16 | 64u << 8 | level;
+}
+
+// `source` through the area reducer, as three-byte pixels, `band` rows at a time.
+std::vector<std::uint32_t> Reduce(const std::vector<std::uint32_t>& source, int width, int height,
+                                  int to_width, int to_height, int band) {
+    std::vector<std::uint8_t> bytes;
+    for (const std::uint32_t pixel : source) {
+        for (int c = 0; c < 3; ++c) {
+            bytes.push_back(static_cast<std::uint8_t>(pixel >> (8 * c)));
+        }
+    }
+    std::vector<std::uint32_t> target(static_cast<std::size_t>(to_width) * to_height);
+    AreaReducer reducer(width, height, SourceLayout::Bgr24,
+                        {target.data(), to_width, to_height, to_width});
+    for (int y = 0; y < height; y += band) {
+        reducer.AddRows(bytes.data() + static_cast<std::size_t>(y) * width * 3,
+                        std::min(band, height - y), width * 3);
+    }
+    return target;
+}
+
+void ExpectLevels(const std::vector<std::uint32_t>& pixels, const std::vector<int>& levels) {
+    ASSERT_EQ(pixels.size(), levels.size());
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        for (const int shift : {0, 8, 16, 24}) {
+            EXPECT_NEAR(pixels[i] >> shift & 0xFF, Pixel(levels[i]) >> shift & 0xFF, 1)
+                << "pixel " << i << ", bits from " << shift;
+        }
+    }
+}
+
+// Shrinking, each target pixel is the average of the area it covers; growing, a blend of its
+// neighbours. The area reducer shrinks as the resampler does, the rows in bands of any height.
+TEST(PixelReduction, ShrinkingAveragesTheAreaGrowingBlends) {
+    // clang-format off
+    const std::vector<std::tuple<int, int, int, int, std::vector<int>, std::vector<int>>> cases = {
+        {2, 2, 1, 1, {0, 255, 255, 0},       {128}},               // grey, not one square
+        {3, 1, 2, 1, {0, 90, 180},           {30, 150}},           // the middle one is shared
+        {1, 3, 1, 2, {0, 90, 180},           {30, 150}},
+        {5, 1, 2, 1, {0, 50, 100, 150, 200}, {40, 160}},
+        {2, 2, 2, 2, {10, 200, 30, 40},      {10, 200, 30, 40}},   // pixels land as they are
+        {2, 1, 4, 1, {0, 200},               {0, 50, 150, 200}},
+        {3, 1, 2, 2, {0, 90, 180},           {30, 150, 30, 150}}};
+    // clang-format on
+    for (const auto& [width, height, to_width, to_height, levels, expected] : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << width << " x " << height << " to " << to_width << " x " << to_height);
+        std::vector<std::uint32_t> source;
+        std::transform(levels.begin(), levels.end(), std::back_inserter(source), Pixel);
+        std::vector<std::uint32_t> resampled(expected.size());
+        Resample({source.data(), width, height, width},
+                 {resampled.data(), to_width, to_height, to_width});
+        ExpectLevels(resampled, expected);
+        for (int band = 1; band <= 2 && to_width <= width && to_height <= height; ++band) {
+            ExpectLevels(Reduce(source, width, height, to_width, to_height, band), expected);
+        }
+    }
+}
+
+TEST(PixelReduction, TallPicturesAddUpWithoutOverflowing) {
+    for (const int height : {1000, 100000}) {  // beyond 16-bit sums, then beyond 32-bit ones
+        std::vector<std::uint32_t> column;
+        for (int y = 0; y < height; ++y) {
+            column.push_back(Pixel(y % 2 == 0 ? 255 : 0));
+        }
+        ExpectLevels(Reduce(column, 1, height, 1, 1, 4096), {128});
+    }
+}
+
+TEST(Resample, KeepsTransparencyPremultipliedAsPremultiplyMakesIt) {
+    // Half transparent red beside fully transparent: no channel ends above its alpha.
+    std::vector<std::uint32_t> source{0x80800000u, 0x00000000u};
+    std::uint32_t blended = 0;
+    Resample({source.data(), 2, 1, 2}, {&blended, 1, 1, 1});
+    EXPECT_EQ(blended, 0x40400000u);
+    std::vector<std::uint8_t> pixels{200, 100, 50, 128, 200, 100, 50, 255, 200, 100, 50, 0};
+    Premultiply(pixels.data(), 3);
+    EXPECT_EQ(pixels, (std::vector<std::uint8_t>{100, 50, 25, 128, 200, 100, 50, 255, 0, 0, 0, 0}));
 }
 
 }  // namespace
