@@ -1,5 +1,5 @@
 // Full screen on a display of two monitors (KIVO_E2E_MONITORS=2): 1024 x 768 at 0,0, the
-// primary, and 800 x 600 at 1024,0. And one saver at a time, however close two starts come.
+// primary, and 800 x 600 at 1024,0.
 #include <algorithm>
 #include <vector>
 
@@ -53,15 +53,6 @@ bool DifferentPicturesFittedToEachMonitor() {
            (is(blue_primary, 384, 768) && is(red_second, 800, 400));
 }
 
-int SaverWindowCount() {
-    int count = 0;
-    for (HWND window = nullptr;
-         (window = FindWindowExW(nullptr, window, nullptr, kSaverTitle)) != nullptr;) {
-        ++count;
-    }
-    return count;
-}
-
 using MonitorsTest = KivoTest;
 
 // Each monitor shows slides of its own, through a window of the saver that no title names and
@@ -75,7 +66,6 @@ TEST_F(MonitorsTest, EachMonitorShowsItsOwnSlideAndItsPictureTakesTheClickThatEn
         HWND second = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (second = WindowOnSecond(saver.id())) != nullptr; }, 5s))
             << "no window of the saver over the second monitor";
-        EXPECT_EQ(SaverWindowCount(), 1);
         EXPECT_EQ(GetWindowTextLengthW(second), 0);
         EXPECT_NE(GetWindowLongPtrW(second, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0)
             << "not in the taskbar or the task switcher";
@@ -94,34 +84,6 @@ TEST_F(MonitorsTest, EachMonitorShowsItsOwnSlideAndItsPictureTakesTheClickThatEn
         }
         ASSERT_TRUE(saver.WaitForExit(3s));
         EXPECT_FALSE(IsWindow(second));
-    }
-}
-
-TEST_F(MonitorsTest, OfTwoStartsTogetherOneShowsAndAKeyEndsIt) {
-    for (int run = 0; run < 20; ++run) {
-        SCOPED_TRACE("run " + std::to_string(run));
-        WaitForNoKivoWindow();
-        ScopedProcess first = Launch(L"/s");
-        ScopedProcess second = Launch(L"/s");
-        int most = 0;
-        const ScopedProcess* shown = nullptr;
-        WaitUntil(
-            [&] {
-                most = std::max(most, SaverWindowCount());
-                if (first.running() != second.running()) {
-                    shown = first.running() ? &first : &second;
-                }
-                return shown != nullptr && most > 0;
-            },
-            15s);
-        EXPECT_LE(most, 1) << "two saver windows at once";
-        ASSERT_NE(shown, nullptr) << "not exactly one copy kept running";
-        HWND window = WaitForWindowOf(shown->id(), kSaverTitle);
-        ASSERT_NE(window, nullptr);
-        SetForegroundWindow(window);
-        WaitUntil([&] { return GetForegroundWindow() == window; }, 3s);
-        PressKey(VK_SHIFT);
-        ASSERT_TRUE(shown->WaitForExit(3s)) << "the key did not end it";
     }
 }
 

@@ -1,16 +1,16 @@
-// A share that does not answer holds neither a key, nor OK, nor the next saver: the slide show's
-// window and the settings dialog come while their folder's listing is held, and go on a key or
-// on OK while it is still held, letting the next saver cover the screen. The folder lies on the
-// harness's slow mount (support/slow_folder.h), its listings held until the test releases it.
+// A share that does not answer holds neither a key nor the next saver: the slide show's window
+// comes while its folder's listing is held, and goes on a key while it is still held, letting the
+// next saver cover the screen. The folder lies on the harness's slow mount
+// (support/slow_folder.h), its listings held until the test releases it.
 #include <optional>
 
-#include "setting_dialog_test.h"
+#include "kivo_test.h"
 #include "support/slow_folder.h"
 
 namespace kivo::e2e {
 namespace {
 
-class SlowFolderTest : public SettingDialogTest {
+class SlowFolderTest : public KivoTest {
   protected:
     // The slow folder, with a picture, is Kivo's picture folder.
     SlowFolderTest() {
@@ -51,22 +51,6 @@ TEST_F(SlowFolderTest, ASaverEndedWhileItsShareDoesNotAnswerLetsTheNextOneCoverT
     std::set<DWORD> helpers = HelpersOf(first.id());
     helpers.merge(HelpersOf(second->id()));
     EXPECT_TRUE(AllEnd(helpers)) << "a decoder helper outlived its saver";
-}
-
-// OK stores what the dialog shows, as text, and ends its window while the listing is held.
-TEST_F(SlowFolderTest, OkWhileTheListingIsHeldStoresTheSettingsAndEndsTheDialog) {
-    ScopedProcess dialog = OpenDialog();
-    const ReleasedAtTheEnd released(slow_);
-    ASSERT_TRUE(WaitUntil([&] { return slow_.ListingBegun(); }, 10s)) << "no listing began";
-    SetInterval(L"7.5");
-    Click(Control(L"Button", L"OK"));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog_); }, 10s)) << "the dialog stayed";
-    EXPECT_EQ(ReadValue(kSettingsKey, kIntervalValue), TextValue(L"7.5"));
-    EXPECT_EQ(ReadValue(kSettingsKey, kFolderValue), TextValue(slow_.path().wstring() + L"\\"));
-    EXPECT_EQ(ReadValue(kSettingsKey, kFileNameValue), TextValue(L"1"));
-    slow_.Release();
-    EXPECT_TRUE(dialog.WaitForExit(10s)) << "the dialog's process did not end";
-    EXPECT_EQ(dialog.exitCode(), 0u);
 }
 
 }  // namespace

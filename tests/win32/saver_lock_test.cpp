@@ -1,6 +1,6 @@
-// What tells other programs that a saver runs, over Win32: the one-saver lock, which a look
-// (/p, /a) sees held without ever making a saver that starts meanwhile fail, and the system's
-// screen-saver flag, which the end lets go of however the program ends.
+// What tells other programs that a saver runs, over Win32: the one-saver lock, which one saver
+// holds at a time and a look (/p, /a) sees held without ever making a starting saver fail, and
+// the system's screen-saver flag, which the end lets go of however the program ends.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -31,6 +31,8 @@ TEST(SaverLockTest, ALookSeesTheHolderAndNeverMakesAStartFail) {
     startup::Win32System saver;
     ASSERT_TRUE(saver.TakeSaverLock());
     EXPECT_TRUE(looker.SaverLockHeld());
+    const auto take = [] { return startup::Win32System().TakeSaverLock(); };
+    EXPECT_FALSE(std::async(std::launch::async, take).get()) << "two savers at once";
     saver.LetGo();
     EXPECT_FALSE(looker.SaverLockHeld());
 }
