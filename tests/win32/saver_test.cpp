@@ -1,6 +1,5 @@
 // The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, its end from outside, slides that arrive whole on every window, and
-// the keys, clicks and close requests that end it while a picture loads.
+// mouse by hit test in twips, its end from outside, and slides that arrive whole on every window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,41 +130,6 @@ TEST_F(SaverTest, ATickShowsThePreparedSlidesOfEveryWindowInOnePaint) {
     EXPECT_EQ(records.front().middle, kBlue);
     EXPECT_TRUE(records.front().long_name) << "the picture painted before its name";
 }
-
-// Whatever reaches the slide show while its next picture loads, a key, a click or a host's close
-// request, ends the program while the load is still under way.
-class SlowLoadTest : public FormTest, public ::testing::WithParamInterface<UINT> {};
-
-TEST_P(SlowLoadTest, TheProgramEndsBeforeTheLoadIsDone) {
-    pictures.Write("slow.png", SolidBmp(40, 20, kBlue));
-    frmScreenSaver& saver = LoadSaver();
-    pictures.Write("slow.png", SlowSolidPng(8000, 6000, kRed));  // read again for the next slide
-    Tick(saver);
-    const HWND window = WindowOf(saver);
-    ASSERT_TRUE(PumpUntil([&] {  // in front and painted: what the user sees and acts on
-        return GetForegroundWindow() == window && !GetUpdateRect(window, nullptr, FALSE);
-    }));
-    bool loading = false;  // when the program ended, if it did
-    app.WhenEnding([&] { loading = backend.Busy(); });
-    if (GetParam() == VK_LBUTTON) {
-        POINT centre{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
-        ClientToScreen(window, &centre);
-        SetCursorPos(centre.x, centre.y);
-        mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-        mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
-    } else if (GetParam() != 0) {
-        keybd_event(static_cast<BYTE>(GetParam()), 0, 0, 0);
-        keybd_event(static_cast<BYTE>(GetParam()), 0, KEYEVENTF_KEYUP, 0);
-    } else {
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    }
-    ASSERT_TRUE(PumpUntil([&] { return app.ended(); }));
-    EXPECT_TRUE(loading) << "ended only once the load was done";
-}
-
-// VK_LBUTTON stands for a click, 0 for a close request.
-INSTANTIATE_TEST_SUITE_P(Arrivals, SlowLoadTest,
-                         ::testing::Values(VK_ESCAPE, VK_TAB, VK_LBUTTON, 0));
 
 }  // namespace
 }  // namespace kivo::test
