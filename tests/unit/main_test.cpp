@@ -226,7 +226,7 @@ TEST(SaverLifeTest, StoredSettingsAreReadInTheUsersLocaleAndNoneGiveTheSample) {
     }
 }
 
-// Seconds to milliseconds; the rounding is CLng's (conversions_test).
+// Seconds to milliseconds; the rounding is CLng's (ConversionsTest).
 TEST(SaverLifeTest, IntervalsAreMillisecondsAndLongOnesAreClamped) {
     const std::vector<std::pair<const char*, std::int32_t>> intervals = {
         {"3", 3000}, {"2147483.647", 2147483647}, {"1e12", saver_window::kLongestInterval}};
