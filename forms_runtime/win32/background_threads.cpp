@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -18,17 +20,27 @@ constexpr wchar_t kClassName[] = L"KivoBackgroundThreads";
 constexpr SIZE_T kStackBytes = 256 * 1024;
 // The longest pause between two tries to post a wake into a full queue.
 constexpr DWORD kLongestRetryMs = 50;
-
-struct Piece {
-    std::function<void()> run;
-};
-
-DWORD WINAPI RunPiece(void* argument) {
-    std::unique_ptr<Piece>(static_cast<Piece*>(argument))->run();
-    return 0;  // the thread ends only after the piece and all it captured are freed
-}
+// How long a thread whose piece is done waits for another before it ends: as long as a form's load
+// may wait for its quick questions, so that the pieces of one load share threads.
+constexpr auto kIdle = std::chrono::milliseconds(250);
 
 }  // namespace
+
+// The threads as the engine and they share them: those waiting for a piece, and the pieces not
+// yet done.
+struct BackgroundThreads::Crew {
+    std::mutex lock;
+    std::vector<Worker*> idle;  // waiting for a piece, the most recent last
+    bool closed = false;        // the engine has ended: no more pieces come
+    std::atomic<int> running = 0;
+};
+
+// One thread: its next piece, handed over under the crew's lock. The thread owns it.
+struct BackgroundThreads::Worker {
+    std::shared_ptr<Crew> crew;
+    std::function<void()> piece;
+    std::condition_variable handed;  // a piece was handed over, or the engine ended
+};
 
 // What has arrived for the window's thread, in the order it arrived.
 struct BackgroundThreads::Arrivals {
@@ -96,7 +108,8 @@ struct BackgroundThreads::Arrivals {
     }
 };
 
-BackgroundThreads::BackgroundThreads() : arrivals_(std::make_shared<Arrivals>()) {
+BackgroundThreads::BackgroundThreads()
+    : arrivals_(std::make_shared<Arrivals>()), crew_(std::make_shared<Crew>()) {
     static const ATOM atom = [] {
         WNDCLASSEXW window_class = {};
         window_class.cbSize = sizeof(window_class);
@@ -117,6 +130,15 @@ BackgroundThreads::~BackgroundThreads() {
         const std::lock_guard<std::mutex> guard(arrivals_->lock);
         arrivals_->closed = true;
         dropped.swap(arrivals_->waiting);
+    }
+    {
+        // The threads waiting for a piece end now; the others once their piece is done.
+        const std::lock_guard<std::mutex> guard(crew_->lock);
+        crew_->closed = true;
+        for (Worker* worker : crew_->idle) {
+            worker->handed.notify_one();
+        }
+        crew_->idle.clear();
     }
     if (window_ != nullptr) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -144,17 +166,59 @@ LRESULT CALLBACK BackgroundThreads::WindowProc(HWND window, UINT message, WPARAM
 
 bool BackgroundThreads::Run(std::function<void()> work) {
     Prune();
-    auto piece = std::make_unique<Piece>(Piece{std::move(work)});
-    HANDLE thread = CreateThread(nullptr, kStackBytes, &RunPiece, piece.get(),
+    ++crew_->running;
+    {
+        const std::lock_guard<std::mutex> guard(crew_->lock);
+        if (!crew_->idle.empty()) {
+            Worker* worker = crew_->idle.back();
+            crew_->idle.pop_back();
+            worker->piece = std::move(work);
+            worker->handed.notify_one();  // under the lock: the thread cannot end meanwhile
+            return true;
+        }
+    }
+    auto worker = std::make_unique<Worker>();
+    worker->crew = crew_;
+    worker->piece = std::move(work);
+    HANDLE thread = CreateThread(nullptr, kStackBytes, &WorkerMain, worker.get(),
                                  STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (thread == nullptr) {
         // No thread to be had: the piece runs here, which only makes the window wait for it.
-        RunPiece(piece.release());
+        std::function<void()> piece = std::move(worker->piece);
+        worker.reset();
+        piece();
+        piece = nullptr;  // what it captured is freed before the piece stops counting
+        --crew_->running;
         return false;
     }
-    piece.release();  // the thread's now
+    worker.release();  // the thread's now
     threads_.push_back(thread);
     return true;
+}
+
+DWORD WINAPI BackgroundThreads::WorkerMain(void* argument) {
+    const std::unique_ptr<Worker> self(static_cast<Worker*>(argument));
+    Crew& crew = *self->crew;
+    for (;;) {
+        {
+            std::function<void()> piece = std::move(self->piece);
+            self->piece = nullptr;  // empty until the next is handed over
+            piece();
+        }  // what it captured is freed before the piece stops counting
+        --crew.running;
+        std::unique_lock<std::mutex> guard(crew.lock);
+        if (crew.closed) {
+            return 0;
+        }
+        crew.idle.push_back(self.get());
+        if (!self->handed.wait_for(guard, kIdle, [&] { return self->piece || crew.closed; })) {
+            std::erase(crew.idle, self.get());
+            return 0;
+        }
+        if (!self->piece) {
+            return 0;  // the engine ended, and took it off the idle ones
+        }
+    }
 }
 
 void BackgroundThreads::Later(std::function<void()> work, std::function<void()> arrive) {
@@ -165,8 +229,8 @@ void BackgroundThreads::Later(std::function<void()> work, std::function<void()> 
 }
 
 bool BackgroundThreads::Briefly(std::function<void()> work, DWORD within_ms) {
-    // Set when the work has returned, not when its thread has ended: a question's answer is not
-    // kept waiting for the thread's own end. Whichever side lets go of it last closes it.
+    // Set when the work has returned, not when the piece is over: a question's answer is not kept
+    // waiting for what it captured to be freed. Whichever side lets go of it last closes it.
     const std::shared_ptr<void> answered(CreateEventW(nullptr, TRUE, FALSE, nullptr), CloseHandle);
     if (answered == nullptr) {
         return false;
@@ -214,7 +278,7 @@ void BackgroundThreads::Prune() {
 
 bool BackgroundThreads::Busy() {
     Prune();
-    return !threads_.empty();
+    return crew_->running > 0;
 }
 
 void BackgroundThreads::CancelWaits() {

@@ -1,6 +1,6 @@
 // The background threads as the window's thread meets them: what a piece brings arrives however
 // full the thread's queue was, in the order the pieces finished and also inside a message loop
-// that an arrival opens; a piece counts as running until its thread has ended.
+// that an arrival opens; a piece counts as running until what it captured is freed.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -82,7 +82,7 @@ TEST(BackgroundThreadsTest, ALoopThatAnArrivalOpensDeliversTheArrivalsWaitingBeh
     EXPECT_EQ(events, "box next closed ");
 }
 
-TEST(BackgroundThreadsTest, APieceCountsAsRunningUntilItsThreadHasEnded) {
+TEST(BackgroundThreadsTest, APieceCountsAsRunningUntilWhatItCapturedIsFreed) {
     HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     BackgroundThreads threads;
     bool arrived = false;

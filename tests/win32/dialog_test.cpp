@@ -46,11 +46,10 @@ TEST_F(DialogTest, AFixedToolWindowWithTheProgramsIconInWhiteOnBlackNeverWhiteWh
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, scale.X(dialog.layout().client_width));
     EXPECT_EQ(client.bottom, scale.Y(dialog.layout().client_height));
-    // The program's icon, in both sizes.
-    for (const auto& [which, size] : {std::pair{ICON_BIG, 32L}, std::pair{ICON_SMALL, 16L}}) {
+    // The program's icon, in both sizes, from the window's class as the system shows it.
+    for (const auto& [which, size] : {std::pair{GCLP_HICON, 32L}, std::pair{GCLP_HICONSM, 16L}}) {
         SCOPED_TRACE(which);
-        const auto icon = reinterpret_cast<HICON>(
-            SendMessageW(window, WM_GETICON, static_cast<WPARAM>(which), 0));
+        const auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, which));
         ICONINFO info = {};
         EXPECT_TRUE(icon != nullptr && GetIconInfo(icon, &info));
         BITMAP bitmap = {};

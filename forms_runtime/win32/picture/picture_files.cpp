@@ -92,16 +92,4 @@ Picture LoadPictureFile(WicLoader& wic, const std::string& path, const DecodeHin
     return wic.LoadFile(path, head, hint, scale);
 }
 
-Picture LoadPictureResource(WicLoader& wic, const std::string& name, const PixelScale& scale) {
-    HMODULE module = GetModuleHandleW(nullptr);
-    const std::wstring wide_name = Widen(name);
-    HRSRC found = FindResourceW(module, wide_name.c_str(), MAKEINTRESOURCEW(10));  // RT_RCDATA
-    HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
-    const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (data == nullptr) {
-        throw RuntimeError(ErrorKind::FileNotFound, name);
-    }
-    return wic.LoadMemory(data, SizeofResource(module, found), name, DecodeHint{}, scale);
-}
-
 }  // namespace kivo::forms::win32

@@ -15,7 +15,4 @@ namespace kivo::forms::win32 {
 Picture LoadPictureFile(WicLoader& wic, const std::string& path, const DecodeHint& hint,
                         const PixelScale& scale);
 
-// Loads a picture stored in the executable as a binary resource of that name.
-Picture LoadPictureResource(WicLoader& wic, const std::string& name, const PixelScale& scale);
-
 }  // namespace kivo::forms::win32

@@ -163,23 +163,6 @@ Picture WicLoader::LoadFile(const std::string& path, std::string_view head, cons
     return Decode(decoder.get(), head, path, hint, scale);
 }
 
-Picture WicLoader::LoadMemory(const void* data, std::size_t size, const std::string& subject,
-                              const DecodeHint& hint, const PixelScale& scale) {
-    IWICImagingFactory* factory = Factory(subject);
-    ComPtr<IWICStream> stream;
-    ThrowIfFailed(factory->CreateStream(stream.put()), ErrorKind::InvalidPicture, subject);
-    ThrowIfFailed(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
-                                               static_cast<DWORD>(size)),
-                  ErrorKind::InvalidPicture, subject);
-    ComPtr<IWICBitmapDecoder> decoder;
-    ThrowIfFailed(factory->CreateDecoderFromStream(stream.get(), nullptr,
-                                                   WICDecodeMetadataCacheOnDemand, decoder.put()),
-                  ErrorKind::InvalidPicture, subject);
-    const std::string_view head(static_cast<const char*>(data),
-                                size < kJpegHeadBytes ? size : kJpegHeadBytes);
-    return Decode(decoder.get(), head, subject, hint, scale);
-}
-
 Picture WicLoader::Decode(IWICBitmapDecoder* decoder, std::string_view head,
                           const std::string& subject, const DecodeHint& hint,
                           const PixelScale& scale) {

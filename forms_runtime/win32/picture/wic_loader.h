@@ -3,7 +3,6 @@
 #include <wincodec.h>
 #include <windows.h>
 
-#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,9 +24,6 @@ class WicLoader {
     // `head` holds the file's first bytes, for camera data the component may not read.
     Picture LoadFile(const std::string& path, std::string_view head, const DecodeHint& hint,
                      const PixelScale& scale);
-    // `subject` names the picture in errors.
-    Picture LoadMemory(const void* data, std::size_t size, const std::string& subject,
-                       const DecodeHint& hint, const PixelScale& scale);
 
   private:
     IWICImagingFactory* Factory(const std::string& subject);

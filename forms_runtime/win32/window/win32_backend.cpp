@@ -9,11 +9,9 @@
 #include "forms_runtime/basics/command_line.h"
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/background_threads.h"
-#include "forms_runtime/win32/picture/com_apartment.h"
 #include "forms_runtime/win32/picture/decoder_client.h"
-#include "forms_runtime/win32/picture/picture_files.h"
 #include "forms_runtime/win32/picture/picture_loads.h"
-#include "forms_runtime/win32/picture/wic_loader.h"
+#include "forms_runtime/win32/picture/resource_bitmap.h"
 #include "forms_runtime/win32/wide.h"
 #include "forms_runtime/win32/window/display.h"
 #include "forms_runtime/win32/window/message_loop.h"
@@ -119,26 +117,8 @@ Background& Win32Backend::Later() {
 }
 
 Picture Win32Backend::LoadResourcePicture(const std::string& name) {
-    // Decoded from the executable's memory on a thread of its own, in COM's multithreaded
-    // apartment: the window's thread takes no COM at all (see ComApartment).
-    Picture picture;
-    std::exception_ptr error;
-    // No file system: the resource is in memory, and the wait is the decode's alone.
-    impl_->threads.Briefly(
-        [&picture, &error, &name, scale = ScreenScale()] {
-            try {
-                const ComApartment com;
-                WicLoader wic;  // ends before COM does
-                picture = LoadPictureResource(wic, name, scale);
-            } catch (...) {
-                error = std::current_exception();  // raised on the window's thread
-            }
-        },
-        INFINITE);
-    if (error != nullptr) {
-        std::rethrow_exception(error);
-    }
-    return picture;
+    // Read from the program's own image with GDI, here: there is nothing to wait for.
+    return LoadResourceBitmap(name, ScreenScale());
 }
 
 int Win32Backend::MsgBox(const std::string& prompt, MsgBoxStyle style, const std::string& title) {

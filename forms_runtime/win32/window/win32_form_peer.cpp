@@ -12,25 +12,56 @@ namespace kivo::forms::win32 {
 
 namespace {
 
-constexpr wchar_t kFormClassName[] = L"KivoForm";
-
-ATOM FormClass(WNDPROC procedure) {
-    static const ATOM atom = [procedure] {
-        WNDCLASSEXW form_class = {};
-        form_class.cbSize = sizeof(form_class);
-        form_class.lpfnWndProc = procedure;
-        form_class.hInstance = GetModuleHandleW(nullptr);
-        form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        form_class.lpszClassName = kFormClassName;
-        return RegisterClassExW(&form_class);
-    }();
-    return atom;
-}
-
 HICON ApplicationIcon(int width_metric, int height_metric) {
     return static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON,
                    GetSystemMetrics(width_metric), GetSystemMetrics(height_metric), LR_SHARED));
+}
+
+ATOM RegisterFormClass(WNDPROC procedure, const wchar_t* name, bool with_icon) {
+    WNDCLASSEXW form_class = {};
+    form_class.cbSize = sizeof(form_class);
+    form_class.lpfnWndProc = procedure;
+    form_class.hInstance = GetModuleHandleW(nullptr);
+    form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    if (with_icon) {
+        form_class.hIcon = ApplicationIcon(SM_CXICON, SM_CYICON);
+        form_class.hIconSm = ApplicationIcon(SM_CXSMICON, SM_CYSMICON);
+    }
+    form_class.lpszClassName = name;
+    return RegisterClassExW(&form_class);
+}
+
+// The forms' window classes, each registered when first needed (window's thread): one whose
+// windows show the executable's icon, which the system takes from the class as it creates each
+// window, and one without. (An icon set on a window afterwards costs more: under Wine each one is
+// converted and sent to the display server again.)
+struct FormClasses {
+    ATOM plain = 0;
+    ATOM with_icon = 0;
+};
+
+FormClasses& Classes() {
+    static FormClasses classes;
+    return classes;
+}
+
+ATOM FormClass(WNDPROC procedure, bool with_icon) {
+    FormClasses& classes = Classes();
+    if (with_icon) {
+        if (classes.with_icon == 0) {
+            classes.with_icon = RegisterFormClass(procedure, L"KivoIconForm", true);
+        }
+        return classes.with_icon;
+    }
+    if (classes.plain == 0) {
+        classes.plain = RegisterFormClass(procedure, L"KivoForm", false);
+    }
+    return classes.plain;
+}
+
+bool IsFormClass(ATOM atom) {
+    return atom != 0 && (atom == Classes().plain || atom == Classes().with_icon);
 }
 
 }  // namespace
@@ -63,17 +94,11 @@ void Win32FormPeer::CreateFormWindow() {
     }
     RECT outer{0, 0, scale_.X(layout.client_width), scale_.Y(layout.client_height)};
     AdjustWindowRectEx(&outer, style_, FALSE, ex_style_);
-    CreateWindowExW(ex_style_, MAKEINTATOM(FormClass(WindowProc)),
+    CreateWindowExW(ex_style_, MAKEINTATOM(FormClass(WindowProc, layout.has_icon)),
                     Widen(form_.Caption.get()).c_str(), style_, 0, 0, outer.right - outer.left,
                     outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) {
         throw RuntimeError(ErrorKind::InvalidArgument, std::string(layout.name));
-    }
-    if (layout.has_icon) {
-        SendMessageW(window_, WM_SETICON, ICON_BIG,
-                     reinterpret_cast<LPARAM>(ApplicationIcon(SM_CXICON, SM_CYICON)));
-        SendMessageW(window_, WM_SETICON, ICON_SMALL,
-                     reinterpret_cast<LPARAM>(ApplicationIcon(SM_CXSMICON, SM_CYSMICON)));
     }
 }
 
@@ -81,7 +106,7 @@ Win32FormPeer* Win32FormPeer::FromWindow(HWND window) {
     DWORD process = 0;
     if (window == nullptr || GetWindowThreadProcessId(window, &process) == 0 ||
         process != GetCurrentProcessId() ||
-        GetClassLongPtrW(window, GCW_ATOM) != FormClass(WindowProc)) {
+        !IsFormClass(static_cast<ATOM>(GetClassLongPtrW(window, GCW_ATOM)))) {
         return nullptr;  // not a form window of this program (a host's, for one)
     }
     return reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
