@@ -109,16 +109,7 @@ TEST_F(DecoderHelperTest, ADialogEndedWhileItWaitsOnAShareLeavesNoHelper) {
     ClickLine(ShareFiles(), 0);
     ASSERT_TRUE(WaitForPixel(Preview(), kRed, 10s)) << "no helper showed the red picture";
     const std::set<DWORD> helpers = HelpersOf(dialog.id());
-    HWND folders = FrameList(true);
-    LRESULT line = LB_ERR;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            line = SendMessageW(folders, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                reinterpret_cast<LPARAM>(held_folder.c_str()));
-            return line != LB_ERR;
-        },
-        15s));
-    ClickLine(folders, line, 2);
+    ASSERT_TRUE(OpenSubfolder(held_folder));
     ASSERT_TRUE(WaitUntil([&] { return share_.ListingBegun(held_folder); }, 10s));
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(AllEnd(helpers)) << "the helper outlived its dialog's end";

@@ -56,6 +56,23 @@ class SettingDialogTest : public KivoTest {
         ClickButton(times);
     }
 
+    // Double-clicks the folder list's line of the subfolder `name` once a reading of its own has
+    // listed it (after the dialog shows); false when it never comes.
+    bool OpenSubfolder(const std::wstring& name) const {
+        HWND folders = FrameList(true);
+        LRESULT line = LB_ERR;
+        const auto listed = [&] {
+            line = SendMessageW(folders, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(name.c_str()));
+            return line != LB_ERR;
+        };
+        if (!WaitUntil(listed, 15s)) {
+            return false;
+        }
+        ClickLine(folders, line, 2);
+        return true;
+    }
+
     // Puts `text` into the interval box, which tells the dialog as typing would.
     void SetInterval(const std::wstring& text) const {
         SendMessageW(Control(L"Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
