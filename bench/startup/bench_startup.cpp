@@ -1,8 +1,12 @@
 // Measures how long a program takes from CreateProcessW to showing its window:
-//   bench_startup.exe [--runs N] [--folder <path>] --title <window title> -- <program> [args...]
+//   bench_startup.exe [--runs N] [--folder <path>] [--yardstick <program>] --title <window title>
+//                     -- <program> [args...]
 // Each run starts the program in its own folder, polls every millisecond for a visible
 // window of that process with that title, then ends the process. Prints each run and the
 // median in milliseconds ("median_ms <value>"); exits 1 if a window never appeared.
+// --yardstick runs the minimal window's program (its window titled "Kivo bench minimal window")
+// just before each run, so that both meet the machine alike however loaded it is; prints its
+// median too ("yardstick_median_ms") and the program's median as a multiple of it ("ratio").
 // --folder stores <path> as Kivo's picture folder for the runs, ending in a backslash as the
 // settings dialog stores it, and puts back what was stored before.
 #include <windows.h>
@@ -49,7 +53,13 @@ struct Options {
     std::wstring commandLine;
     std::wstring folder;
     std::optional<std::wstring> pictureFolder;
+    std::optional<std::wstring> yardstick;
 };
+
+std::wstring FolderOf(const std::wstring& program) {
+    const size_t slash = program.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : program.substr(0, slash);
+}
 
 bool Parse(int count, wchar_t** arguments, Options& options) {
     int i = 1;
@@ -62,6 +72,8 @@ bool Parse(int count, wchar_t** arguments, Options& options) {
             if (!options.pictureFolder->ends_with(L'\\')) {
                 *options.pictureFolder += L'\\';
             }
+        } else if (argument == L"--yardstick" && i + 1 < count) {
+            options.yardstick = arguments[++i];
         } else if (argument == L"--title" && i + 1 < count) {
             options.title = arguments[++i];
         } else if (argument == L"--") {
@@ -79,8 +91,7 @@ bool Parse(int count, wchar_t** arguments, Options& options) {
     for (++i; i < count; ++i) {
         options.commandLine += L" " + Quoted(arguments[i]);
     }
-    const size_t slash = options.program.find_last_of(L"\\/");
-    options.folder = slash == std::wstring::npos ? L"." : options.program.substr(0, slash);
+    options.folder = FolderOf(options.program);
     return true;
 }
 
@@ -203,6 +214,12 @@ double MeasureOnce(const Options& options) {
     return elapsed;
 }
 
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const size_t middle = times.size() / 2;
+    return times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2.0;
+}
+
 }  // namespace
 
 int main() {
@@ -211,8 +228,8 @@ int main() {
     Options options;
     if (arguments == nullptr || !Parse(count, arguments, options)) {
         std::fprintf(stderr,
-                     "usage: bench_startup.exe [--runs N] [--folder <path>] --title <window title> "
-                     "-- <program> [arguments...]\n");
+                     "usage: bench_startup.exe [--runs N] [--folder <path>] [--yardstick "
+                     "<program>] --title <window title> -- <program> [arguments...]\n");
         return 2;
     }
     LocalFree(arguments);
@@ -224,8 +241,27 @@ int main() {
         std::printf("folder  %s\n", Narrow(*options.pictureFolder).c_str());
         stored.emplace(*options.pictureFolder);
     }
+    std::optional<Options> yardstick;
+    if (options.yardstick) {
+        yardstick.emplace();
+        yardstick->title = L"Kivo bench minimal window";
+        yardstick->program = *options.yardstick;
+        yardstick->commandLine = Quoted(yardstick->program);
+        yardstick->folder = FolderOf(yardstick->program);
+    }
     std::vector<double> times;
+    std::vector<double> yardstick_times;
     for (int run = 1; run <= options.runs; ++run) {
+        if (yardstick) {
+            const double ms = MeasureOnce(*yardstick);
+            if (ms < 0) {
+                std::printf("run %d: the yardstick showed no window within %lu ms\n", run,
+                            kTimeoutMs);
+                return 1;
+            }
+            std::printf("run %d: yardstick %.1f ms\n", run, ms);
+            yardstick_times.push_back(ms);
+        }
         const double ms = MeasureOnce(options);
         if (ms < 0) {
             std::printf("run %d: no window within %lu ms\n", run, kTimeoutMs);
@@ -235,10 +271,12 @@ int main() {
         std::fflush(stdout);
         times.push_back(ms);
     }
-    std::sort(times.begin(), times.end());
-    const size_t middle = times.size() / 2;
-    const double median =
-        times.size() % 2 == 1 ? times[middle] : (times[middle - 1] + times[middle]) / 2.0;
+    const double median = Median(times);
     std::printf("median_ms %.1f\n", median);
+    if (yardstick) {
+        const double yardstick_median = Median(yardstick_times);
+        std::printf("yardstick_median_ms %.1f\nratio %.2f\n", yardstick_median,
+                    median / yardstick_median);
+    }
     return 0;
 }
