@@ -47,17 +47,11 @@ FormClasses& Classes() {
 }
 
 ATOM FormClass(WNDPROC procedure, bool with_icon) {
-    FormClasses& classes = Classes();
-    if (with_icon) {
-        if (classes.with_icon == 0) {
-            classes.with_icon = RegisterFormClass(procedure, L"KivoIconForm", true);
-        }
-        return classes.with_icon;
+    ATOM& atom = with_icon ? Classes().with_icon : Classes().plain;
+    if (atom == 0) {
+        atom = RegisterFormClass(procedure, with_icon ? L"KivoIconForm" : L"KivoForm", with_icon);
     }
-    if (classes.plain == 0) {
-        classes.plain = RegisterFormClass(procedure, L"KivoForm", false);
-    }
-    return classes.plain;
+    return atom;
 }
 
 bool IsFormClass(ATOM atom) {
