@@ -17,9 +17,4 @@ std::string SolidBmp(int width, int height, std::uint32_t rgb);
 // A BMP header that claims width x height pixels, with none behind it.
 std::string BmpHeaderOnly(int width, int height);
 
-// A PNG of one colour that is small on disk and slow to decode: every pixel is compressed to
-// almost nothing, yet a decoder inflates (width + 1) x height bytes and converts every pixel.
-// 8000 x 6000 makes about 300 KB.
-std::string SlowSolidPng(int width, int height, std::uint32_t rgb);
-
 }  // namespace kivo::test

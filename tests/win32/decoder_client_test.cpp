@@ -23,27 +23,27 @@ constexpr auto kLimit = 1500ms;
 
 TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANewHelper) {
     TempFolder pictures;
-    const std::string quick = pictures.Write("quick.bmp", SolidBmp(8, 8, 0xFF0000)).string();
-    const std::string slow =
-        pictures.Write("slow.png", SlowSolidPng(8000, 6000, 0x0000FF)).string();
+    const std::string picture = pictures.Write("a.bmp", SolidBmp(8, 8, 0xFF0000)).string();
     forms::win32::DecoderClient client(
         std::filesystem::path(KIVO_SCR_PATH).make_preferred().wstring(),
         static_cast<DWORD>(kLimit.count()));
-    // The helper asks the scale once it has read the picture's header: it is on that picture.
-    const HANDLE asked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    const forms::DecodeHint hint{[asked](int, int) {
-        SetEvent(asked);
-        return 0.1;
-    }};
-    ASSERT_NE(client.Load(quick, hint, {}), nullptr);
+    ASSERT_NE(client.Load(picture, {}, {}), nullptr);
     const DWORD hung = client.helper_process_id();
-    ResetEvent(asked);
 
+    // The helper asks the scale once it has read the picture's header; it hears the answer only
+    // once it hangs.
+    const HANDLE asked = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE hanging = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const forms::DecodeHint hint{[&](int, int) {
+        SetEvent(asked);
+        WaitForSingleObject(hanging, 10000);
+        return 0.5;
+    }};
     const auto started = Clock::now();
     auto load = std::async(std::launch::async, [&] {
         try {
-            client.Load(slow, hint, {});
-            ADD_FAILURE() << "the slow picture loaded";
+            client.Load(picture, hint, {});
+            ADD_FAILURE() << "the hung helper's picture loaded";
         } catch (const forms::RuntimeError& error) {
             EXPECT_EQ(error.kind(), forms::ErrorKind::InvalidPicture);
         }
@@ -51,6 +51,7 @@ TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANew
     });
     ASSERT_EQ(WaitForSingleObject(asked, 5000), WAIT_OBJECT_0);
     ASSERT_GT(Hang(hung), 0);
+    SetEvent(hanging);
     // A correct client gives up at the limit; one that does not waits as long as the helper
     // hangs. Ten times the limit tells the two apart however busy the machine.
     if (load.wait_for(10 * kLimit) != std::future_status::ready) {
@@ -60,9 +61,10 @@ TEST(DecoderClientTest, AHungHelperIsGivenUpAtTheTimeLimitAndTheNextLoadGetsANew
     EXPECT_GE(load.get(), kLimit - 100ms) << "given up before the time limit";
     EXPECT_FALSE(Runs(hung)) << "the hung helper was left running";
 
-    ASSERT_NE(client.Load(quick, hint, {}), nullptr);
+    ASSERT_NE(client.Load(picture, {}, {}), nullptr);
     EXPECT_NE(client.helper_process_id(), hung);
     CloseHandle(asked);
+    CloseHandle(hanging);
 }
 
 }  // namespace
