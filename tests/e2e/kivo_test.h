@@ -30,7 +30,6 @@ inline constexpr wchar_t kPreviewTitle[] = L"ScreenSaver Preview";
 // Where Kivo keeps its settings, below HKEY_CURRENT_USER.
 inline constexpr wchar_t kSettingsKey[] = L"Software\\スライドショー(スクリーンセーバー）\\設定";
 inline constexpr wchar_t kFolderValue[] = L"パス";
-inline constexpr wchar_t kFileNameValue[] = L"ファイル名";
 inline constexpr wchar_t kIntervalValue[] = L"切り替え時間";
 
 inline constexpr POINT kScreenCentre = {512, 384};

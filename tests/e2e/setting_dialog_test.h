@@ -73,11 +73,6 @@ class SettingDialogTest : public KivoTest {
         return true;
     }
 
-    // Puts `text` into the interval box, which tells the dialog as typing would.
-    void SetInterval(const std::wstring& text) const {
-        SendMessageW(Control(L"Edit"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-
     HWND dialog_ = nullptr;
 };
 

@@ -1,4 +1,4 @@
-// The registry store as the system's own readers see a value.
+// The registry store as the system's own readers and writers see a value.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -11,16 +11,18 @@ namespace {
 
 constexpr wchar_t kKey[] = L"Software\\Kivo registry test\\section";
 
-TEST(RegistrySettingsStore, ReadsAStoredTextUpToItsFirstZero) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                              nullptr),
-              ERROR_SUCCESS);
-    const wchar_t value[] = L"C:\\pictures\0D:\\elsewhere";
-    RegSetValueExW(key, L"folder", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof(value));
-    RegCloseKey(key);
-
+TEST(RegistrySettingsStore, WritesATextValueAndReadsAStoredTextUpToItsFirstZero) {
     RegistrySettingsStore store;
+    store.Write("Kivo registry test", "section", "written", "D:\\写真");
+    wchar_t written[16] = {};
+    DWORD bytes = sizeof(written);
+    EXPECT_EQ(
+        RegGetValueW(HKEY_CURRENT_USER, kKey, L"written", RRF_RT_REG_SZ, nullptr, written, &bytes),
+        ERROR_SUCCESS);
+    EXPECT_EQ(std::wstring(written), L"D:\\写真");
+
+    const wchar_t value[] = L"C:\\pictures\0D:\\elsewhere";
+    RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"folder", REG_SZ, value, sizeof(value));
     EXPECT_EQ(store.Read("Kivo registry test", "section", "folder", "fallback"), "C:\\pictures");
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Kivo registry test");
 }
