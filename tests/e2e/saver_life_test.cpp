@@ -26,9 +26,7 @@ class PlantedPasswordService {
     }
     void Answer(DWORD answer) const { WriteValue(kKey, L"Answer", answer); }
     // What the service noted; "" before its first call.
-    std::wstring Read(const wchar_t* name) const {
-        return ReadValue(kKey, name).value_or(StoredValue{}).second;
-    }
+    std::wstring Read(const wchar_t* name) const { return ReadValue(kKey, name); }
 
   private:
     static constexpr wchar_t kKey[] = L"Software\\KivoE2ePassword";

@@ -58,11 +58,4 @@ void ClickButton(int times) {
     }
 }
 
-void Click(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    MoveCursorTo({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-    ClickButton();
-}
-
 }  // namespace kivo::e2e

@@ -14,7 +14,5 @@ void PressKey(WORD virtualKey);
 void MoveCursorTo(POINT at);
 // Presses and releases the left button `times` times where the pointer is.
 void ClickButton(int times = 1);
-// Clicks the middle of `window`.
-void Click(HWND window);
 
 }  // namespace kivo::e2e

@@ -1,6 +1,5 @@
 #include "support/registry.h"
 
-#include <cstring>
 #include <system_error>
 
 namespace kivo::e2e {
@@ -22,24 +21,20 @@ void Write(const std::wstring& key, const std::wstring& name, DWORD type, const 
 
 }  // namespace
 
-std::optional<StoredValue> ReadValue(const std::wstring& key, const std::wstring& name) {
-    StoredValue value;
-    wchar_t data[1024] = {};
+std::wstring ReadValue(const std::wstring& key, const std::wstring& name) {
+    union {
+        wchar_t text[1024];
+        DWORD number;
+    } data = {};
+    DWORD type = 0;
     DWORD size = sizeof data - sizeof(wchar_t);  // a string ends even if stored without its zero
     const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(),
-                                        RRF_RT_ANY | RRF_NOEXPAND, &value.first, data, &size);
+                                        RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, &data, &size);
     if (status == ERROR_FILE_NOT_FOUND) {
-        return std::nullopt;
+        return L"";
     }
     Check(status, "RegGetValueW");
-    if (value.first == REG_DWORD) {
-        DWORD number = 0;
-        std::memcpy(&number, data, sizeof number);
-        value.second = std::to_wstring(number);
-    } else if (value.first == REG_SZ || value.first == REG_EXPAND_SZ) {
-        value.second = data;
-    }
-    return value;
+    return type == REG_DWORD ? std::to_wstring(data.number) : std::wstring(data.text);
 }
 
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text) {

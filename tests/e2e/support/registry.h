@@ -4,21 +4,13 @@
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
-#include <utility>
 
 namespace kivo::e2e {
 
-// A value as the registry holds it: its type and its text, a REG_DWORD's number in decimal.
-using StoredValue = std::pair<DWORD, std::wstring>;
-
-inline StoredValue TextValue(const std::wstring& text) {
-    return {REG_SZ, text};
-}
-
-// nullopt when the key or the value is missing. Values of up to 1023 characters.
-std::optional<StoredValue> ReadValue(const std::wstring& key, const std::wstring& name);
+// A REG_SZ's text or a REG_DWORD's number in decimal, up to 1023 characters; "" when the key or
+// the value is missing.
+std::wstring ReadValue(const std::wstring& key, const std::wstring& name);
 // Write a REG_SZ or a REG_DWORD, creating the key when it is missing.
 void WriteValue(const std::wstring& key, const std::wstring& name, const std::wstring& text);
 void WriteValue(const std::wstring& key, const std::wstring& name, DWORD number);

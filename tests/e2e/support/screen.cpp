@@ -64,7 +64,7 @@ bool PointerShowing() {
 }
 
 bool ScreenSaverFlag() {
-    return ReadValue(kWineFlagKey, kWineFlag) == TextValue(L"1");
+    return ReadValue(kWineFlagKey, kWineFlag) == L"1";
 }
 
 void ClearScreenSaverFlag() {
