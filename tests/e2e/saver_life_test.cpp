@@ -1,5 +1,3 @@
-// The password check through the system's password service: a refused password keeps the slide
-// show and hides the pointer again, an accepted one ends it and clears the screen-saver flag.
 #include "kivo_test.h"
 
 namespace kivo::e2e {

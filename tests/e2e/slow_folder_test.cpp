@@ -1,7 +1,3 @@
-// A share that does not answer holds neither a key nor the next saver: the slide show's window
-// comes while its folder's listing is held, and goes on a key while it is still held, letting the
-// next saver cover the screen. The folder lies on the harness's slow mount
-// (support/slow_folder.h), its listings held until the test releases it.
 #include <optional>
 
 #include "kivo_test.h"

@@ -48,15 +48,6 @@ TEST(ConversionsTest, IntegersRoundHalvesToEvenAndOverflowOutsideTheirRange) {
     EXPECT_EQ(Int(-2.1), -3);
 }
 
-TEST(ConversionsTest, ValTakesTheNumberAtTheStartWhateverTheLocale) {
-    const std::vector<std::pair<const char*, double>> texts = {
-        {"1234", 1234}, {"  1234 5678", 1234}, {"12abc", 12},   {":1234", 0},
-        {"", 0},        {"-12.5", -12.5},      {"1.5e2x", 150}, {"2,5", 2}};
-    for (const auto& [text, expected] : texts) {
-        EXPECT_EQ(Val(text), expected) << text;
-    }
-}
-
 TEST(ConversionsTest, NumbersAndBooleansFromTextFollowTheLocale) {
     for (const char* text : {"3", " 2.5 ", "-5", "+0.001", "1,000", "1e3", "2.50", ".5"}) {
         EXPECT_TRUE(IsNumeric(text, kDot)) << text;

@@ -1,6 +1,3 @@
-// The pixel side of picture loading: what a file's header claims, read before any codec sees it
-// (sizes, whether the structure fits the file, the camera's orientation), decode sizes, turning
-// pictures upright, resampling and area reduction.
 #include <gtest/gtest.h>
 
 #include <algorithm>

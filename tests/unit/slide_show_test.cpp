@@ -1,5 +1,3 @@
-// The slide show: which file each tick shows and how, on one monitor and on several (where the
-// windows stand, how they follow the monitors), and how it rests while the displays are off.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +8,6 @@
 
 #include "forms_runtime/basics/random.h"
 #include "saver_window/frmScreenSaver.h"
-#include "startup/module/monitor_areas.h"
 #include "tests/unit/saver_harness.h"
 
 namespace kivo::testing {
@@ -203,7 +200,6 @@ TEST(SlideShowTest, ANonPictureOrARemovedFileKeepsThePreviousPictureButNamesTheF
 }
 
 using startup::Monitor;
-using startup::OtherMonitorAreas;
 using startup::PixelRect;
 using Rects = std::vector<PixelRect>;
 
@@ -214,24 +210,6 @@ constexpr PixelRect kAbove{0, -1080, 1920, 0};
 
 Monitor On(PixelRect rect, bool primary = false, int dpi = 96) {
     return {rect, dpi, primary};
-}
-
-TEST(OtherMonitorAreasTest, EveryMonitorButThePrimaryOnce) {
-    const Monitor primary = On(kPrimary, true);
-    const std::vector<std::tuple<const char*, std::vector<Monitor>, Rects>> cases = {
-        {"one monitor", {primary}, {}},
-        {"two", {primary, On(kRight)}, {kRight}},
-        {"left of and above the primary", {On(kLeft), primary, On(kAbove)}, {kLeft, kAbove}},
-        {"mixed DPI: its own pixels, unscaled", {primary, On(kAbove, false, 192)}, {kAbove}},
-        {"none flagged: the one at 0,0", {On(kRight, false, 120), On(kPrimary)}, {kRight}},
-        {"a mirror of the primary, an empty monitor, a repeated one",
-         {primary, On(kPrimary, false, 144), On({0, 0, 800, 600}), On({2000, 0, 2000, 600}),
-          On(kRight), On(kRight)},
-         {kRight}},
-    };
-    for (const auto& [name, monitors, areas] : cases) {
-        EXPECT_EQ(OtherMonitorAreas(monitors), areas) << name;
-    }
 }
 
 // Each window's rectangle in pixels (15 twips to the pixel), the leader's first.
@@ -247,24 +225,35 @@ Rects Placed(const SaverHarness& saver) {
     return placed;
 }
 
-// The others are untitled companions of the primary's window, and follow the monitors.
-TEST(MonitorWindowsTest, FullScreenShowsAWindowOnEveryMonitorAndFollowsThem) {
+// The others are untitled companions of the primary's window, one on every other monitor once,
+// and follow the monitors.
+TEST(MonitorWindowsTest, FullScreenShowsAWindowOnEveryOtherMonitorOnceAndFollowsThem) {
+    const Monitor primary = On(kPrimary, true);
+    const std::vector<std::tuple<const char*, std::vector<Monitor>, Rects>> changes = {
+        {"two", {primary, On(kRight)}, {kPrimary, kRight}},
+        {"left of and above", {On(kLeft), primary, On(kAbove)}, {kPrimary, kLeft, kAbove}},
+        {"mixed DPI: its own pixels", {primary, On(kAbove, false, 192)}, {kPrimary, kAbove}},
+        {"none flagged: the one at 0,0",
+         {On(kRight, false, 120), On(kPrimary)},
+         {kPrimary, kRight}},
+        {"a mirror of the primary, an empty monitor, a repeated one",
+         {primary, On(kPrimary, false, 144), On({0, 0, 800, 600}), On({2000, 0, 2000, 600}),
+          On(kRight), On(kRight)},
+         {kPrimary, kRight}},
+        {"one", {primary}, {kPrimary}}};
     SaverHarness saver;
-    saver.system.monitors = {On(kPrimary, true), On(kRight)};
+    saver.system.monitors = std::get<1>(changes.front());
     frmScreenSaver& leader = saver.Open<frmScreenSaver>("/s");
-    EXPECT_EQ(Placed(saver), (Rects{kPrimary, kRight}));
     const auto& right = dynamic_cast<const frmScreenSaver&>(*saver.app.forms().back());
     EXPECT_TRUE(saver.system.Called("Accompany " + std::to_string(right.hWnd()) + " " +
                                     std::to_string(leader.hWnd())));
     EXPECT_EQ(right.Caption.get(), "");
     EXPECT_TRUE(right.shown());
-
-    saver.system.monitors = {On(kLeft), On(kPrimary, true), On(kAbove, false, 120)};
-    saver.system.monitors_changed();
-    EXPECT_EQ(Placed(saver), (Rects{kPrimary, kLeft, kAbove}));
-    saver.system.monitors = {On(kPrimary, true)};
-    saver.system.monitors_changed();
-    EXPECT_EQ(Placed(saver), Rects{kPrimary});
+    for (const auto& [name, monitors, placed] : changes) {
+        saver.system.monitors = monitors;
+        saver.system.monitors_changed();
+        EXPECT_EQ(Placed(saver), placed) << name;
+    }
     EXPECT_TRUE(leader.loaded());
 }
 

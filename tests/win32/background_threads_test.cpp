@@ -1,6 +1,3 @@
-// The background threads as the window's thread meets them: what a piece brings arrives however
-// full the thread's queue was, in the order the pieces finished and also inside a message loop
-// that an arrival opens; a piece counts as running until what it captured is freed.
 #include <gtest/gtest.h>
 #include <windows.h>
 

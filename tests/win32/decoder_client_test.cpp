@@ -1,5 +1,3 @@
-// The decoder helper as its client drives it, with the real helper (the built Kivo.scr): a helper
-// that hangs is given up at the time limit, and the next load gets a new helper.
 #include <gtest/gtest.h>
 #include <windows.h>
 

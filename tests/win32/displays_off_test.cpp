@@ -1,7 +1,3 @@
-// The real slide show window told by the system, through the saver's watcher of system notices,
-// that the console's displays went off, dimmed or came back on: while they are off no slide is
-// shown or prepared and the decoder helper is gone; a notice of anything else, or one that is not
-// well formed, changes nothing; input still ends the show while they are off.
 #include <windows.h>
 
 #include <chrono>

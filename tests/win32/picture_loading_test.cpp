@@ -1,6 +1,3 @@
-// Pictures as the Win32 backend loads them: natural sizes, reduced decoding, camera orientation,
-// metafiles, and the errors of files that are no pictures. (The dialog's banner, the program's
-// resource, loads in every dialog test.)
 #include <gtest/gtest.h>
 #include <windows.h>
 

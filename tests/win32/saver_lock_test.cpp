@@ -1,6 +1,3 @@
-// What tells other programs that a saver runs, over Win32: the one-saver lock, which one saver
-// holds at a time and a look (/p, /a) sees held without ever making a starting saver fail, and
-// the system's screen-saver flag, which the end lets go of however the program ends.
 #include <gtest/gtest.h>
 
 #include <atomic>

@@ -1,5 +1,3 @@
-// The real slide show window over the Win32 backend: its frame, its windowless painting, the
-// mouse by hit test in twips, its end from outside, and slides that arrive whole on every window.
 #include <gtest/gtest.h>
 
 #include <algorithm>
