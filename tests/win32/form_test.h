@@ -75,14 +75,15 @@ class FormTest : public ::testing::Test {
         return saver;
     }
     // Delivers messages until the readings and loads under way have arrived, and those that
-    // their arrivals asked for.
+    // their arrivals asked for. A piece posts its arrival's wake before it stops counting as
+    // busy: one not busy any more has left its wake in the queue.
     void Settle() {
+        MSG waiting;
         do {
             PumpUntil([this] { return !backend.Busy(); });
             Pump();
-        } while (backend.Busy());
+        } while (backend.Busy() || PeekMessageW(&waiting, nullptr, 0, 0, PM_NOREMOVE));
     }
-    // One timer event of the slide show, as the backend runs it.
     void Tick(saver_window::frmScreenSaver& saver) { app.RaiseTimer(saver.Timer); }
     // Loads a picture as the program does, off this thread, delivering messages until it
     // arrives; raises the load's error.
