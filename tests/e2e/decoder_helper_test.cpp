@@ -1,9 +1,6 @@
-// A decoder helper that crashes (is ended) or hangs (its read of a picture on a share that does
-// not answer is held) while it loads a picture: the saver and the preview keep what they showed,
-// input still ends them while the load is held, a new helper serves the next picture, and no
-// helper outlives its program. A program that waited for the hung load would wait for the
-// helper's time limit, a minute: each deadline below is far shorter, and far longer than a
-// correct program takes.
+// A helper hangs here when its read of a picture on the share is held. A program that waited for
+// the hung load would wait for the helper's time limit, a minute: each deadline below is far
+// shorter, and far longer than a correct program takes.
 #include <windows.h>
 
 #include <algorithm>

@@ -34,7 +34,6 @@ inline constexpr wchar_t kIntervalValue[] = L"切り替え時間";
 
 inline constexpr POINT kScreenCentre = {512, 384};
 
-// Whether the window stands above every window that is not topmost.
 inline bool Topmost(HWND window) {
     return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }

@@ -42,15 +42,12 @@ SIZE PictureOn(const RECT& monitor, std::uint32_t colour) {
 // Whether each monitor shows one of the two pictures, not the same one, each fitted to its own
 // monitor: the wide one as wide as the monitor, the tall one as tall.
 bool DifferentPicturesFittedToEachMonitor() {
-    const SIZE red_primary = PictureOn(kPrimaryMonitor, kRed);
-    const SIZE red_second = PictureOn(kSecondMonitor, kRed);
-    const SIZE blue_primary = PictureOn(kPrimaryMonitor, kBlue);
-    const SIZE blue_second = PictureOn(kSecondMonitor, kBlue);
-    const auto is = [](SIZE size, LONG width, LONG height) {
+    const auto is = [](const RECT& monitor, std::uint32_t colour, LONG width, LONG height) {
+        const SIZE size = PictureOn(monitor, colour);
         return size.cx == width && size.cy == height;
     };
-    return (is(red_primary, 1024, 512) && is(blue_second, 300, 600)) ||
-           (is(blue_primary, 384, 768) && is(red_second, 800, 400));
+    return (is(kPrimaryMonitor, kRed, 1024, 512) && is(kSecondMonitor, kBlue, 300, 600)) ||
+           (is(kPrimaryMonitor, kBlue, 384, 768) && is(kSecondMonitor, kRed, 800, 400));
 }
 
 using MonitorsTest = KivoTest;

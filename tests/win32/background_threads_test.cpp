@@ -18,8 +18,7 @@ using forms::win32::BackgroundThreads;
 constexpr UINT kFiller = WM_APP + 1;  // posted to the thread itself
 int fillers_delivered = 0;
 
-// Delivers the thread's waiting messages, then more as they come until `done`, for ten seconds
-// at most.
+// Delivers messages until `done`, for ten seconds at most.
 bool DeliverUntil(const std::function<bool()>& done) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {

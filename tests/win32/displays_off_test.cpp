@@ -36,7 +36,6 @@ void Send(HWND window, const Notice& notice) {
                  notice.without_setting ? 0 : reinterpret_cast<LPARAM>(bytes));
 }
 
-// This process's decoder helpers that run now.
 std::set<DWORD> RunningHelpers() {
     std::set<DWORD> helpers = ChildrenOf(GetCurrentProcessId(), L"Kivo.scr");
     std::erase_if(helpers, [](DWORD helper) { return !Runs(helper); });

@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-
 #include "forms_runtime/basics/errors.h"
 #include "forms_runtime/win32/picture/bitmap_picture.h"
 #include "tests/common/picture_bytes.h"
@@ -17,28 +13,6 @@ using forms::ErrorKind;
 using forms::Picture;
 
 using PictureLoadingTest = FormTest;
-
-// A camera-data segment that holds only the orientation, in little-endian TIFF structure: its
-// length (34), "Exif", the TIFF header, one directory entry (tag 274, one SHORT), no next one.
-std::string OrientationSegment(int orientation) {
-    std::string segment(
-        "\xFF\xE1\0\x22"
-        "Exif\0\0II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0?\0\0\0\0\0\0\0",
-        36);
-    segment[28] = static_cast<char>(orientation);
-    return segment;
-}
-
-// An 80 x 40 JPEG, red on the left quarter and blue elsewhere, with a camera orientation (1 to 8)
-// right after the start of the image, before any other segment.
-std::string TurnedPhoto(int orientation) {
-    std::ifstream file(std::filesystem::path(KIVO_TEST_PHOTO).make_preferred(), std::ios::binary);
-    const std::string jpeg{std::istreambuf_iterator<char>(file), {}};
-    if (jpeg.size() < 2) {
-        throw std::runtime_error("cannot read " KIVO_TEST_PHOTO);
-    }
-    return jpeg.substr(0, 2) + OrientationSegment(orientation) + jpeg.substr(2);
-}
 
 // A placeable metafile of 2000 x 500 units at 1000 units per inch: 2 x 0.5 inches. Its header:
 // the key, no handle, the bounds (0, 0, 2000, 500), the units per inch, nothing reserved, and the
@@ -83,23 +57,24 @@ TEST_F(PictureLoadingTest, EveryKindTakesItsNaturalSizeInTwips) {
     }
 }
 
+// An 80 x 40 photo, red on the left quarter and blue elsewhere, as stored and with the camera's
+// orientation 6 (a quarter turn clockwise: the left edge on top), shown at half size.
 TEST_F(PictureLoadingTest, PhotosAreDecodedUprightAtTheScaleTheyAreShownAt) {
-    // Shown at half size.
     const struct {
-        int orientation;
+        const char* name;
         int width;  // upright, at half size
         int height;
         POINT red;
         POINT blue;
     } cases[] = {
-        {1, 40, 20, {2, 10}, {30, 10}},  // as stored
-        {6, 20, 40, {10, 2}, {10, 30}},  // a quarter turn clockwise: the left edge on top
+        {"left_quarter_red.jpg", 40, 20, {2, 10}, {30, 10}},
+        {"left_quarter_red_turned.jpg", 20, 40, {10, 2}, {10, 30}},
     };
     for (const auto& turned : cases) {
-        SCOPED_TRACE(turned.orientation);
-        pictures.Write("turned.jpg", TurnedPhoto(turned.orientation));
+        SCOPED_TRACE(turned.name);
+        const auto photo = std::filesystem::path(KIVO_TEST_PICTURES).make_preferred() / turned.name;
         int asked_width = 0;
-        const Picture picture = Decode(pictures / "turned.jpg", {[&](int w, int) {
+        const Picture picture = Decode(photo, {[&](int w, int) {
                                            asked_width = w;
                                            return 0.5;
                                        }});

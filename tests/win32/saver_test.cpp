@@ -104,15 +104,13 @@ TEST_F(SaverTest, ATickShowsThePreparedSlidesOfEveryWindowInOnePaint) {
     saver.Slides()->Prepare();
     Settle();
     const HWND window = WindowOf(saver);
+    const POINT middle{scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2};
     Tick(saver);
     EXPECT_EQ(saver.Label.Caption.get(), "r.bmp");
     EXPECT_EQ(other.Label.Caption.get(), "long-long-long-long-name.bmp") << "not in the tick";
-    ASSERT_TRUE(PumpUntil([&] {
-        return !backend.Busy() &&
-               OnScreen(window, {scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2}) == kRed;
-    }));
+    ASSERT_TRUE(PumpUntil([&] { return !backend.Busy() && OnScreen(window, middle) == kRed; }));
     Pump(std::chrono::milliseconds(100));
-    EXPECT_EQ(OnScreen(window, {scale.X(saver.Width) / 2, scale.Y(saver.Height) / 2}), kRed)
+    EXPECT_EQ(OnScreen(window, middle), kRed)
         << "the next slide, loaded meanwhile, was painted before its tick";
 
     std::vector<PaintRecord> records;
