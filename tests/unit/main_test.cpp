@@ -33,7 +33,7 @@ TEST(MainTest, TheSecondCharacterSelectsTheModeAndTheNumberAfterItTheHost) {
         {"/C", "C", ""},         {"/c:1234", "C", ""}, {"", "", ""},        {"s", "", ""},
         {"/x", "X", ""},         {" /s", "/", ""},    {"/ s", " ", ""},
         {"/p   5678  ", "P", "5678"}, {"/P", "P", "0"}, {"/p:1234", "P", "0"}, {"/p 2.5", "P", "2"},
-        {"/p 12abc", "P", "12"}, {"/p 1.5e2x", "P", "150"}, {"/p 2,5", "P", "2"}, {"/p 1 2", "P", "1"},
+        {"/p 12abc", "P", "12"}, {"/p 1.5e2x", "P", "150"}, {"/p 2,5", "P", "2"}, {"/p -3 2", "P", "-3"},
         {"/a 1234", "A", "1234"}, {"/a", "A", "77"},  {"/a:1234", "A", "77"}, {"/A   ", "A", "77"}};
     // clang-format on
     for (const auto& [arguments, mode, host] : cases) {
